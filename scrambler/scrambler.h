@@ -1,0 +1,47 @@
+// The text core: drops empty lines and shuffles lines, for 8-bit text (UTF-8 or any bytes) and
+// 16-bit text (UTF-16) alike. Arguments are never changed; every call returns a new text.
+#pragma once
+
+#include "runtime/randomsource.h"
+#include "scrambler/linetable.h"
+
+#include <string>
+#include <string_view>
+
+namespace zanvo {
+
+// The non-empty lines of text, in their order, joined by one line break. Only a line of length 0
+// is empty; blanks and tabs make a line non-empty. A text without any non-empty line (the empty
+// text, or nothing but line breaks) gives the empty text.
+std::string LineFilter(std::string_view text, LineBreak brk = LineBreak::CrLf);
+std::u16string LineFilter(std::u16string_view text, LineBreak brk = LineBreak::CrLf);
+
+// The lines of text in shuffled order, with one empty line between neighbours. Empty lines are
+// lines like any other here. A single line comes back unchanged; the empty text stays empty.
+// Draws once per line from random, which it does not seed.
+std::string RndLine(std::string_view text, RandomSource &random = RandomSource::process(),
+                    LineBreak brk = LineBreak::CrLf);
+std::u16string RndLine(std::u16string_view text, RandomSource &random = RandomSource::process(),
+                       LineBreak brk = LineBreak::CrLf);
+
+// RndLine(LineFilter(text)) in one pass, with the same draws and so the same result, but
+// without the intermediate text.
+std::string scramble(std::string_view text, RandomSource &random, LineBreak brk = LineBreak::CrLf);
+std::u16string scramble(std::u16string_view text, RandomSource &random,
+                        LineBreak brk = LineBreak::CrLf);
+
+// The same one pass, handing the result to sink(const CharT *, std::size_t) piece by piece, for
+// callers that stream it or own the buffer it goes into. Returns the result's length.
+template<class CharT, class Sink>
+std::size_t scrambleTo(std::basic_string_view<CharT> text, RandomSource &random, LineBreak brk,
+                       Sink &&sink)
+{
+    return withLineTable(text, brk, true, [&](auto &lines) {
+        shuffleLines(lines, random);
+        const auto separator = blankLineSeparator<CharT>(brk);
+        joinLines(text, lines, separator, sink);
+        return joinedSize(lines, separator.size());
+    });
+}
+
+} // namespace zanvo
