@@ -13,6 +13,7 @@ public:
     // Numbers follow the classic BASIC run-time table, so a report reads the way users know.
     static constexpr int OverflowNumber = 6;
     static constexpr int OutOfMemoryNumber = 7;
+    static constexpr int InternalErrorNumber = 51;
 
     RuntimeError(int number, const std::string &description);
 

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -60,7 +61,7 @@ LineTable<Offset> splitLines(std::basic_string_view<CharT> text, LineBreak brk, 
     lines.reserve(text.size() / 32 + 1);
     std::size_t pieces = 0;
     std::size_t start = 0;
-    auto emit = [&](std::size_t end) {
+    auto addLine = [&](std::size_t end) {
         ++pieces;
         if (end != start || !dropEmpty)
             lines.push_back({static_cast<Offset>(start), static_cast<Offset>(end - start)});
@@ -68,14 +69,14 @@ LineTable<Offset> splitLines(std::basic_string_view<CharT> text, LineBreak brk, 
     for (std::size_t lf = text.find(CharT('\n')); lf != text.npos;
          lf = text.find(CharT('\n'), lf + 1)) {
         if (brk == LineBreak::Lf) {
-            emit(lf);
+            addLine(lf);
             start = lf + 1;
         } else if (lf > start && text[lf - 1] == CharT('\r')) {
-            emit(lf - 1);
+            addLine(lf - 1);
             start = lf + 1;
         }
     }
-    emit(text.size());
+    addLine(text.size());
     checkCount(pieces);
     return lines;
 }
@@ -150,6 +151,19 @@ void joinLines(std::basic_string_view<CharT> text, const LineTable<Offset> &line
             sink(separator.data(), separator.size());
         sink(base + lines[i].begin, static_cast<std::size_t>(lines[i].size));
     }
+}
+
+// Writes the lines joined with separator into the buffer that reserve(length) returns, a
+// pointer to length writable characters.
+template<class CharT, class Offset, class Reserve>
+void joinInto(std::basic_string_view<CharT> text, const LineTable<Offset> &lines,
+              std::basic_string_view<CharT> separator, Reserve &&reserve)
+{
+    CharT *at = reserve(joinedSize(lines, separator.size()));
+    joinLines(text, lines, separator, [&](const CharT *p, std::size_t n) {
+        std::char_traits<CharT>::copy(at, p, n);
+        at += n;
+    });
 }
 
 // Runs work(table) with the narrowest offset type that can address text.

@@ -8,13 +8,10 @@ template<class CharT, class Offset>
 std::basic_string<CharT> joined(std::basic_string_view<CharT> text, const LineTable<Offset> &lines,
                                 std::basic_string_view<CharT> separator)
 {
-    // Sized once, then filled by plain copies: appending line by line costs a capacity check
-    // and a call per line.
-    std::basic_string<CharT> out(joinedSize(lines, separator.size()), CharT());
-    CharT *at = out.data();
-    joinLines(text, lines, separator, [&](const CharT *p, std::size_t n) {
-        std::char_traits<CharT>::copy(at, p, n);
-        at += n;
+    std::basic_string<CharT> out;
+    joinInto(text, lines, separator, [&](std::size_t length) {
+        out.resize(length);
+        return out.data();
     });
     return out;
 }

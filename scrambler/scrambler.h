@@ -44,4 +44,16 @@ std::size_t scrambleTo(std::basic_string_view<CharT> text, RandomSource &random,
     });
 }
 
+// The same one pass into the buffer that reserve(length) returns, a pointer to length writable
+// characters, for callers that own the result's storage.
+template<class CharT, class Reserve>
+void scrambleInto(std::basic_string_view<CharT> text, RandomSource &random, LineBreak brk,
+                  Reserve &&reserve)
+{
+    withLineTable(text, brk, true, [&](auto &lines) {
+        shuffleLines(lines, random);
+        joinInto(text, lines, blankLineSeparator<CharT>(brk), reserve);
+    });
+}
+
 } // namespace zanvo

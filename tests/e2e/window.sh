@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# Drives the real program on a real X server as a person would: pastes and types into the box,
+# clicks Start, pastes the result elsewhere, closes the window and pastes once more.
+set -euo pipefail
+program=$1
+here=$(cd "$(dirname "$0")" && pwd)
+work=$(mktemp -d)
+pids=()
+cleanup() {
+    for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+    pkill -f -- "--keep-clipboard" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+pids+=($!)
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
+export DISPLAY=":$(cat "$work/display")"
+export LANG=C.UTF-8
+
+clip() { timeout 5 xclip -o -selection clipboard -t UTF8_STRING 2>/dev/null || true; }
+
+"$program" &
+pids+=($!)
+app=$!
+win=$(timeout 20 xdotool search --sync --onlyvisible --name 'Zanvo伪原创工具 1.0' | head -1)
+[ -n "$win" ] || fail "the window did not appear"
+
+# What the person copied from elsewhere: two lines, an empty one and a Chinese one.
+printf 'alpha\nbeta\n\n网名一' | xclip -selection clipboard -t UTF8_STRING -i
+xdotool mousemove --window "$win" 200 200 click 1
+sleep 0.3
+xdotool key ctrl+v
+xdotool key Return
+xdotool type --delay 20 'delta'
+sleep 0.3
+
+xdotool mousemove --window "$win" 612 116 click 1
+result=""
+for _ in $(seq 50); do
+    result=$(clip)
+    case "$result" in *delta*) break ;; esac
+    sleep 0.1
+done
+
+expected=$(printf 'alpha\nbeta\ndelta\n网名一' | sort)
+got=$(printf '%s' "$result" | awk 'NR % 2 == 1' | sort)
+[ "$got" = "$expected" ] || fail "clipboard lines: $(printf '%q' "$result")"
+blanks=$(printf '%s\n' "$result" | awk 'NR % 2 == 0 && $0 != ""' | wc -l)
+[ "$blanks" -eq 0 ] || fail "lines not set apart by one empty line: $(printf '%q' "$result")"
+[ "$(printf '%s\n' "$result" | wc -l)" -eq 7 ] || fail "expected 7 lines: $(printf '%q' "$result")"
+
+# Closing the window ends the program; what was copied can still be pasted.
+/usr/bin/python3 "$here/close_window.py" "$win"
+for _ in $(seq 100); do kill -0 "$app" 2>/dev/null || break; sleep 0.05; done
+kill -0 "$app" 2>/dev/null && fail "the program did not end when its window closed"
+[ "$(clip)" = "$result" ] || fail "the clipboard was lost when the program ended"
+
+# Once another program takes the clipboard, nothing of ours keeps running.
+printf 'other' | xclip -selection clipboard -i
+for _ in $(seq 50); do pgrep -f -- "--keep-clipboard" >/dev/null || break; sleep 0.1; done
+pgrep -f -- "--keep-clipboard" >/dev/null && fail "the clipboard keeper did not end"
+echo "PASS: end-to-end"
