@@ -5,6 +5,7 @@
 #include "runtime/clipboard.h"
 #include "runtime/errorreport.h"
 #include "runtime/messagebox.h"
+#include "runtime/processstart.h"
 #include "runtime/randomsource.h"
 #include "runtime/skin.h"
 #include "scrambler/scrambler.h"
@@ -65,6 +66,11 @@ QString applicationTitle()
     return QStringLiteral("Zanvo伪原创工具");
 }
 
+QString homePageAddress()
+{
+    return QStringLiteral(ZANVO_HOME_PAGE);
+}
+
 Form1::Form1(QWidget *parent)
     : QWidget(parent,
               Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
@@ -99,6 +105,8 @@ Form1::Form1(QWidget *parent)
 
     connect(Command1, &QPushButton::clicked, this,
             [this] { runGuarded(this, applicationTitle(), [this] { Command1_Click(); }); });
+    connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
+    connect(Label2, &ClickLabel::clicked, this, &Form1::Label2_Click);
 
     Form_Load();
 }
@@ -119,6 +127,25 @@ void Form1::Command1_Click()
     replaceBoxText(*Text1, scrambled(boxText(*Text1, u"\r\n")));
     clipboardClear();
     clipboardSetText(boxText(*Text1, platformLineBreak()));
+}
+
+void Form1::Command2_Click()
+{
+    openHomePage();
+}
+
+void Form1::Label2_Click()
+{
+    openHomePage();
+}
+
+void Form1::openHomePage()
+{
+    // Where no browser launcher can be started, say so and keep running: ending the program
+    // here would throw away whatever the user has in the box.
+    if (!Shell(urlOpener(), {homePageAddress()}))
+        MsgBox(this, QStringLiteral("无法打开网页，请在浏览器中访问：\n%1").arg(homePageAddress()),
+               applicationTitle());
 }
 
 } // namespace zanvo

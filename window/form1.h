@@ -15,6 +15,9 @@ class ClickLabel;
 // The caption of the program's message boxes.
 QString applicationTitle();
 
+// The maker's home page, as the link label shows it and the web site button opens it.
+QString homePageAddress();
+
 class Form1 : public QWidget {
     Q_OBJECT
 public:
@@ -26,8 +29,13 @@ public slots:
     void Form_Load();
     // Scrambles the box's text, shows the result in the box and copies it to the clipboard.
     void Command1_Click();
+    // Each opens the home page in the web browser in a process of its own, without waiting.
+    void Command2_Click();
+    void Label2_Click();
 
 private:
+    void openHomePage();
+
     QPlainTextEdit *Text1;
     QPushButton *Command1;
     QLabel *Label1;

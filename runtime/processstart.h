@@ -1,0 +1,17 @@
+// Starting another program without waiting for it.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace zanvo {
+
+// Starts program with arguments, detached, minimised with focus where the platform has such a
+// start (Windows). Returns whether the program could be started; never waits for it.
+bool Shell(const QString &program, const QStringList &arguments);
+
+// The program that opens an address in the user's web browser: explorer.exe on Windows, open on
+// macOS, xdg-open on Linux and other free desktops.
+QString urlOpener();
+
+} // namespace zanvo
