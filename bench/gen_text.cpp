@@ -1,0 +1,17 @@
+// Writes the benchmark text of the given size in bytes (UTF-8) to standard output.
+#include "bench/textgen.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+int main(int argc, char **argv)
+{
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: gen_text BYTES\n");
+        return 2;
+    }
+    const std::string text = zanvo::bench::cjkLinesUtf8(std::strtoull(argv[1], nullptr, 10));
+    if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout))
+        return 1;
+    return 0;
+}

@@ -1,0 +1,28 @@
+// The command line of zanvo-scramble, parsed the way coreutils programs parse theirs.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <variant>
+
+namespace zanvo::cli {
+
+enum class EolMode { Auto, CrLf, Lf };
+
+struct Options {
+    std::string input = "-"; // "-" is standard input
+    std::optional<std::string> output; // absent: standard output
+    std::optional<std::uint32_t> seed; // absent: seeded from the system's random device
+    EolMode eol = EolMode::Auto;
+    bool help = false;
+    bool version = false;
+};
+
+// The options, or the message for a usage error.
+std::variant<Options, std::string> parseOptions(int argc, char **argv);
+
+// The text of --help.
+std::string usageText();
+
+} // namespace zanvo::cli

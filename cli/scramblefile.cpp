@@ -1,0 +1,136 @@
+// Scrambling a whole file, streamed to its output.
+#include "cli/scramblefile.h"
+
+#include "cli/files.h"
+#include "cli/progress.h"
+#include "scrambler/linetable.h"
+
+#include <algorithm>
+#include <bit>
+#include <random>
+#include <string>
+#include <string_view>
+
+namespace zanvo::cli {
+
+namespace {
+
+constexpr std::string_view utf8Bom = "\xEF\xBB\xBF";
+constexpr std::string_view utf16LeBom = "\xFF\xFE";
+constexpr std::string_view utf16BeBom = "\xFE\xFF";
+
+std::string_view bomOf(Encoding encoding)
+{
+    switch (encoding) {
+    case Encoding::Utf8Bom:
+        return utf8Bom;
+    case Encoding::Utf16Le:
+        return utf16LeBom;
+    case Encoding::Utf16Be:
+        return utf16BeBom;
+    case Encoding::Bytes:
+        break;
+    }
+    return {};
+}
+
+template<class CharT> LineBreak lineBreakFor(EolMode mode, std::basic_string_view<CharT> text)
+{
+    switch (mode) {
+    case EolMode::CrLf:
+        return LineBreak::CrLf;
+    case EolMode::Lf:
+        return LineBreak::Lf;
+    case EolMode::Auto:
+        break;
+    }
+    return text.find(lineBreakText<CharT>(LineBreak::CrLf)) != text.npos ? LineBreak::CrLf
+                                                                         : LineBreak::Lf;
+}
+
+void swapBytes(char16_t *text, std::size_t size)
+{
+    std::transform(text, text + size, text,
+                   [](char16_t c) { return static_cast<char16_t>((c << 8) | (c >> 8)); });
+}
+
+// Splits text, shuffles it and hands the result to output piece by piece. Text in the other
+// byte order than the machine's (foreign) is swapped for the split and swapped back once the
+// lines are in order: the line views do not care, and the output then goes out as it came in.
+template<class CharT>
+void scrambleStream(CharT *data, std::size_t size, bool foreign, EolMode mode, RandomSource &random,
+                    Progress &progress, Output &output)
+{
+    if constexpr (sizeof(CharT) == 2) {
+        if (foreign)
+            swapBytes(data, size);
+    }
+    const std::basic_string_view<CharT> text(data, size);
+    const LineBreak brk = lineBreakFor(mode, text);
+    progress.show("splitting");
+    withLineTable(text, brk, true, [&](auto &lines) {
+        progress.show("shuffling");
+        shuffleLines(lines, random);
+        std::basic_string<CharT> separator(blankLineSeparator<CharT>(brk));
+        if constexpr (sizeof(CharT) == 2) {
+            if (foreign) {
+                swapBytes(data, size);
+                swapBytes(separator.data(), separator.size());
+            }
+        }
+        const std::size_t total
+            = output.written() + joinedSize(lines, separator.size()) * sizeof(CharT);
+        output.onFlush(
+            [&progress, total](std::size_t done) { progress.show("writing", done, total); });
+        joinLines(text, lines, std::basic_string_view<CharT>(separator),
+                  [&](const CharT *p, std::size_t n) {
+                      output.write(reinterpret_cast<const char *>(p), n * sizeof(CharT));
+                  });
+    });
+}
+
+} // namespace
+
+Encoding detectEncoding(const char *data, std::size_t size)
+{
+    const std::string_view head(data, std::min<std::size_t>(size, 3));
+    if (head.starts_with(utf8Bom))
+        return Encoding::Utf8Bom;
+    if (size % 2 == 0 && head.starts_with(utf16LeBom))
+        return Encoding::Utf16Le;
+    if (size % 2 == 0 && head.starts_with(utf16BeBom))
+        return Encoding::Utf16Be;
+    return Encoding::Bytes;
+}
+
+void scrambleFile(const Options &options)
+{
+    Progress progress;
+    const InputBuffer input = readInput(options.input, [&](std::size_t done, std::size_t total) {
+        progress.show("reading", done, total);
+    });
+    Output output(options.output);
+    output.onFlush(
+        [&, total = input.size](std::size_t done) { progress.show("writing", done, total); });
+    RandomSource random(options.seed ? *options.seed : std::random_device()());
+
+    const Encoding encoding = detectEncoding(input.data.get(), input.size);
+    const std::string_view bom = bomOf(encoding);
+    output.write(bom.data(), bom.size());
+    char *body = input.data.get() + bom.size();
+    const std::size_t bodyBytes = input.size - bom.size();
+
+    if (encoding == Encoding::Utf16Le || encoding == Encoding::Utf16Be) {
+        // The buffer comes from the allocator untyped, so it holds UTF-16 units as well as bytes.
+        const bool foreign
+            = (encoding == Encoding::Utf16Be) != (std::endian::native == std::endian::big);
+        scrambleStream(reinterpret_cast<char16_t *>(body), bodyBytes / 2, foreign, options.eol,
+                       random, progress, output);
+    } else {
+        scrambleStream(body, bodyBytes, false, options.eol, random, progress, output);
+    }
+    progress.clear();
+    output.commit();
+}
+
+} // namespace zanvo::cli
