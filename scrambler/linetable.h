@@ -49,8 +49,7 @@ using LineTable = std::vector<LineSpan<Offset>, LargeAllocator<LineSpan<Offset>>
 
 // The number of LFs in text, which bounds the number of line breaks. Counted in blocks with a
 // narrow accumulator, a loop compilers vectorise: four times the speed of std::count.
-template<class CharT>
-std::size_t countLineFeeds(std::basic_string_view<CharT> text)
+template<class CharT> std::size_t countLineFeeds(std::basic_string_view<CharT> text)
 {
     const CharT *p = text.data();
     std::size_t n = text.size();

@@ -14,6 +14,11 @@ int main(int argc, char *argv[])
     }
 
     QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("zanvo"));
+    QApplication::setApplicationVersion(QStringLiteral(ZANVO_VERSION));
+    QGuiApplication::setDesktopFileName(QStringLiteral(ZANVO_APP_ID));
+    // The display name "Zanvo伪原创工具" lives in the desktop entry, not here: Qt appends a display
+    // name set at run time to every window title, and the caption must read exactly as it does.
     zanvo::installChineseTranslation(app);
     app.setWindowIcon(QIcon(QStringLiteral(":/zanvo.png")));
 

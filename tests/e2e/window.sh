@@ -27,6 +27,8 @@ pids+=($!)
 app=$!
 win=$(timeout 20 xdotool search --sync --onlyvisible --name 'Zanvo伪原创工具 1.0' | head -1)
 [ -n "$win" ] || fail "the window did not appear"
+[ "$(xdotool getwindowname "$win")" = 'Zanvo伪原创工具 1.0' ] ||
+    fail "window title: $(xdotool getwindowname "$win")"
 
 # What the person copied from elsewhere: two lines, an empty one and a Chinese one.
 printf 'alpha\nbeta\n\n网名一' | xclip -selection clipboard -t UTF8_STRING -i
