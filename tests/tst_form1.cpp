@@ -21,26 +21,19 @@ using namespace zanvo;
 
 namespace {
 
-struct SeenBox {
-    QString title;
-    QString text;
-    QStringList buttons;
-    bool hasIcon = false;
-};
-
-// Closes the next modal message box by clicking its button, and records what it showed.
-void answerNextMessageBox(QList<SeenBox> *seen)
+// Closes the next modal message box by clicking its button, and records what it showed as
+// "title|text|buttons", with "|icon" where it has one.
+void answerNextMessageBox(QStringList *seen)
 {
     QTimer::singleShot(10, [seen] {
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box) {
-            answerNextMessageBox(seen);
-            return;
-        }
-        SeenBox s {box->windowTitle(), box->text(), {}, box->icon() != QMessageBox::NoIcon};
+        if (!box)
+            return answerNextMessageBox(seen);
+        QStringList buttons;
         for (auto *button : box->buttons())
-            s.buttons << button->text();
-        seen->append(s);
+            buttons << button->text();
+        seen->append(box->windowTitle() + '|' + box->text() + '|' + buttons.join(',')
+                     + (box->icon() != QMessageBox::NoIcon ? "|icon" : ""));
         box->buttons().first()->click();
     });
 }
@@ -65,7 +58,7 @@ private:
 
     void setBox(const QString &text) { text1()->setPlainText(text); }
 
-    QString box() const { return form->findChild<QPlainTextEdit *>("Text1")->toPlainText(); }
+    QString box() { return text1()->toPlainText(); }
 
 private slots:
     void init()
@@ -96,39 +89,30 @@ private slots:
         QVERIFY(text1()->toPlainText().isEmpty());
     }
 
-    void focusMovesFromTheBoxThroughBothButtons()
+    void enterMakesANewLineAndTabMovesThroughBothButtons()
     {
         QApplication::setActiveWindow(form);
         QTRY_COMPARE(QApplication::focusWidget(), text1());
-        QTest::keyClick(text1(), Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), command1());
-        QTest::keyClick(command1(), Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Command2"));
-    }
-
-    void enterInTheBoxStartsANewLineAndStartsNothing()
-    {
-        QApplication::setActiveWindow(form);
-        text1()->setFocus();
         QSignalSpy clicked(command1(), &QPushButton::clicked);
         QTest::keyClicks(text1(), "a");
         QTest::keyClick(text1(), Qt::Key_Return);
         QTest::keyClicks(text1(), "b");
         QCOMPARE(box(), QStringLiteral("a\nb"));
         QCOMPARE(clicked.count(), 0);
+        QTest::keyClick(text1(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), command1());
+        QTest::keyClick(command1(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Command2"));
+        QCOMPARE(box(), QStringLiteral("a\nb"));
     }
 
     void emptyBoxPromptsOnceThenKeepsThePrompt()
     {
         QGuiApplication::clipboard()->setText("left over");
-        QList<SeenBox> seen;
+        QStringList seen;
         answerNextMessageBox(&seen);
         start();
-        QCOMPARE(seen.size(), 1);
-        QCOMPARE(seen[0].title, QStringLiteral("Zanvo伪原创工具"));
-        QCOMPARE(seen[0].text, QStringLiteral("请填写需要伪原创的内容"));
-        QCOMPARE(seen[0].buttons, QStringList {QStringLiteral("确定")});
-        QVERIFY(!seen[0].hasIcon);
+        QCOMPARE(seen, QStringList {QStringLiteral("Zanvo伪原创工具|请填写需要伪原创的内容|确定")});
         QCOMPARE(box(), QStringLiteral("请填写需要伪原创的内容"));
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("请填写需要伪原创的内容"));
     }
@@ -200,47 +184,28 @@ private slots:
         QCOMPARE(box(), QStringLiteral("one\ntwo"));
     }
 
-    void clipboardUsesThePlatformLineBreak()
-    {
-        setBox(QStringLiteral("p\nq"));
-        start();
-        const QString copied = QGuiApplication::clipboard()->text();
-#ifdef Q_OS_WIN
-        QVERIFY(copied == "p\r\n\r\nq" || copied == "q\r\n\r\np");
-#else
-        QVERIFY2(copied == "p\n\nq" || copied == "q\n\np", qPrintable(copied));
-#endif
-    }
-
     void badSkinsLeaveTheLookAndAGoodOneApplies()
     {
         QTemporaryDir dir;
-        auto write = [&](const char *name, const QByteArray &bytes) {
-            QFile f(dir.filePath(name));
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write(bytes);
-        };
-        write("empty.she", "  \n");
-        write("binary.she", QByteArray("\x89PNG\0\0\x01\x02", 8));
-        write("latin1.she", "QWidget { color: \xe9; }");
-        write("huge.she", QByteArray(2 << 20, 'a'));
-        write("good.she", "QPushButton { color: red; }");
         const QString before = qApp->styleSheet();
+        auto attach = [&](const char *name, const QByteArray &bytes) {
+            {
+                QFile f(dir.filePath(name));
+                if (f.open(QIODevice::WriteOnly))
+                    f.write(bytes);
+            }
+            return SkinH_AttachEx(dir.filePath(name), {});
+        };
         QCOMPARE(SkinH_AttachEx(dir.filePath("missing.she"), {}), int(SkinUnreadable));
         QCOMPARE(SkinH_AttachEx(dir.path(), {}), int(SkinUnreadable));
-        QCOMPARE(SkinH_AttachEx(dir.filePath("empty.she"), {}), int(SkinEmpty));
-        QCOMPARE(SkinH_AttachEx(dir.filePath("binary.she"), {}), int(SkinNotText));
-        QCOMPARE(SkinH_AttachEx(dir.filePath("latin1.she"), {}), int(SkinNotText));
-        QCOMPARE(SkinH_AttachEx(dir.filePath("huge.she"), {}), int(SkinTooLarge));
+        QCOMPARE(attach("empty.she", "  \n"), int(SkinEmpty));
+        QCOMPARE(attach("binary.she", QByteArray("\x89PNG\0\0\x01\x02", 8)), int(SkinNotText));
+        QCOMPARE(attach("latin1.she", "QWidget { color: \xe9; }"), int(SkinNotText));
+        QCOMPARE(attach("huge.she", QByteArray(2 << 20, 'a')), int(SkinTooLarge));
         QCOMPARE(qApp->styleSheet(), before);
-        QCOMPARE(SkinH_AttachEx(dir.filePath("good.she"), {}), int(SkinAttached));
+        QCOMPARE(attach("good.she", "QPushButton { color: red; }"), int(SkinAttached));
         QCOMPARE(qApp->styleSheet(), QStringLiteral("QPushButton { color: red; }"));
         qApp->setStyleSheet(before);
-    }
-
-    void theSkinBesideTheProgramIsAttachedAtLoad()
-    {
-        QVERIFY(qApp->styleSheet().contains(QStringLiteral("QPushButton")));
     }
 
     void qtsOwnTextsReadChinese()
@@ -252,13 +217,11 @@ private slots:
 
     void runtimeErrorIsReportedWithNumberAndDescription()
     {
-        QList<SeenBox> seen;
+        QStringList seen;
         answerNextMessageBox(&seen);
         runGuarded(form, applicationTitle(), [] { throw std::bad_alloc(); });
-        QCOMPARE(seen.size(), 1);
-        QCOMPARE(seen[0].title, QStringLiteral("Zanvo伪原创工具"));
-        QVERIFY2(seen[0].text.contains(QStringLiteral("'7'")), qPrintable(seen[0].text));
-        QVERIFY(seen[0].text.contains(QStringLiteral("内存不足")));
+        QCOMPARE(seen,
+                 QStringList {QStringLiteral("Zanvo伪原创工具|运行时错误 '7':\n\n内存不足|确定")});
     }
 };
 

@@ -68,22 +68,15 @@ private slots:
         QTest::qWait(200);
         QCOMPARE(starts(), QStringList(5, expected));
 
-        auto *label = form.findChild<QLabel *>(QStringLiteral("Label2"));
-        QTest::mouseClick(label, Qt::LeftButton);
-        QTRY_COMPARE(starts().size(), 6);
-        QCOMPARE(starts().last(), expected);
-    }
-
-    void onlyALeftClickInsideTheLabelCounts()
-    {
-        Form1 form;
-        form.show();
+        // Only a left press and release both inside the label make a click.
         auto *label = form.findChild<QLabel *>(QStringLiteral("Label2"));
         QTest::mouseClick(label, Qt::RightButton);
         QTest::mousePress(label, Qt::LeftButton);
         QTest::mouseRelease(label, Qt::LeftButton, {}, QPoint(-5, -5));
-        QTest::qWait(300);
-        QCOMPARE(starts().size(), 0);
+        QTest::mouseClick(label, Qt::LeftButton);
+        QTRY_COMPARE(starts().size(), 6);
+        QTest::qWait(200);
+        QCOMPARE(starts(), QStringList(6, expected));
     }
 
     void aLauncherThatCannotStartIsReportedAndTheWindowGoesOn_data()

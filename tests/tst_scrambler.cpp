@@ -136,37 +136,6 @@ TEST(RndLine, IsAPermutationAndFollowsTheSwapRule)
     }
 }
 
-TEST(RndLine, WideTextMatchesNarrowText)
-{
-    const std::string text = "one\r\n\r\ntwo\r\nthree\r\nfour\r\n";
-    RandomSource a(3), b(3);
-    EXPECT_EQ(RndLine(wide(text), a), wide(RndLine(text, b)));
-}
-
-TEST(RndLine, SameSeedSameResult)
-{
-    const std::string text = "a\r\nb\r\nc\r\nd\r\ne\r\nf";
-    RandomSource a(12345), b(12345);
-    EXPECT_EQ(RndLine(text, a), RndLine(text, b));
-}
-
-TEST(Scramble, EqualsFilterThenShuffleWithTheSameDraws)
-{
-    const std::string texts[] = {"",
-                                 "\r\n\r\n",
-                                 "a",
-                                 "a\r\n\r\nb\r\n",
-                                 "a\r\r\n\r\n\nb\r\nc",
-                                 "\r\nx\r\n\r\ny\r\nz\r\n\r\n"};
-    for (const auto &text : texts) {
-        for (std::uint32_t seed = 0; seed < 20; ++seed) {
-            RandomSource a(seed), b(seed);
-            EXPECT_EQ(scramble(text, a), RndLine(LineFilter(text), b));
-            EXPECT_EQ(scramble(wide(text), a), RndLine(LineFilter(wide(text)), b));
-        }
-    }
-}
-
 TEST(Scramble, RunningAgainOnItsOutputKeepsOneEmptyLineBetweenNeighbours)
 {
     RandomSource random(5);
@@ -178,30 +147,23 @@ TEST(Scramble, RunningAgainOnItsOutputKeepsOneEmptyLineBetweenNeighbours)
     EXPECT_EQ(twice.substr(0, 2).find("\r\n"), std::string::npos);
 }
 
-TEST(RandomSource, DrawsAreInUnitIntervalAndFixedBySeed)
+TEST(RandomSource, DrawsAreFixedBySeedAndPartnersStayInRange)
 {
     // The engine's first output for seed 0 is fixed by the C++ standard: 2357136044.
     RandomSource random(0);
     EXPECT_EQ(random.next(), static_cast<float>(2357136044u >> 8) * 0x1p-24f);
-    float lo = 1, hi = 0;
-    for (int i = 0; i < 100000; ++i) {
-        const float u = random.next();
-        lo = std::min(lo, u);
-        hi = std::max(hi, u);
-    }
-    EXPECT_GE(lo, 0.0f);
-    EXPECT_LT(hi, 1.0f);
+    // The largest draw below 1, over the most lines a counter allows, stays inside the table.
     EXPECT_LT(swapPartner(std::nextafter(1.0f, 0.0f), 2147483647u), 2147483647u);
 }
 
 TEST(RuntimeError, CountsPastInt32MaxOverflow)
 {
     EXPECT_NO_THROW(checkCount(2147483647u));
-    try {
-        checkCount(2147483648u);
-        FAIL() << "no error raised";
-    } catch (const RuntimeError &e) {
-        EXPECT_EQ(e.number(), 6);
-        EXPECT_EQ(e.description(), "Overflow");
-    }
+    EXPECT_THROW(
+        try { checkCount(2147483648u); } catch (const RuntimeError &e) {
+            EXPECT_EQ(e.number(), 6);
+            EXPECT_EQ(e.description(), "Overflow");
+            throw;
+        },
+        RuntimeError);
 }
