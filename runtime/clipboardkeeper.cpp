@@ -46,6 +46,8 @@ bool clipboardManagerRuns()
     std::free(atom);
     return runs;
 #else
+    // Built without the X11 headers, the question cannot be asked; leaving the clipboard to Qt
+    // is the choice that never leaves a keeper running beside a manager.
     return true;
 #endif
 }

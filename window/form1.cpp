@@ -103,10 +103,15 @@ Form1::Form1(QWidget *parent)
     setTabOrder(Command1, Command2);
     Text1->setFocus();
 
-    connect(Command1, &QPushButton::clicked, this,
-            [this] { runGuarded(this, applicationTitle(), [this] { Command1_Click(); }); });
-    connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
-    connect(Label2, &ClickLabel::clicked, this, &Form1::Label2_Click);
+    // Every handler runs guarded: a run-time error inside one is reported there and never
+    // reaches the event loop.
+    auto guarded = [this](void (Form1::*handler)()) {
+        return
+            [this, handler] { runGuarded(this, applicationTitle(), [&] { (this->*handler)(); }); };
+    };
+    connect(Command1, &QPushButton::clicked, this, guarded(&Form1::Command1_Click));
+    connect(Command2, &QPushButton::clicked, this, guarded(&Form1::Command2_Click));
+    connect(Label2, &ClickLabel::clicked, this, guarded(&Form1::Label2_Click));
 
     Form_Load();
 }
