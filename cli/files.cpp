@@ -10,6 +10,9 @@
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
+#else
+#include <csignal>
+#include <unistd.h>
 #endif
 
 namespace zanvo::cli {
@@ -63,6 +66,40 @@ Block grow(InputBuffer &buffer, std::size_t capacity)
     buffer.data = std::shared_ptr<char>(bigger, freeLarge);
     return {bigger, capacity};
 }
+
+#ifndef _WIN32
+// The temporary file of the output under way, removed should a signal end the program first:
+// an interrupted run leaves nothing behind, as a failed one does.
+char pendingTemporary[4096];
+volatile std::sig_atomic_t temporaryPending = 0;
+
+extern "C" void removeTemporaryAndDie(int signal)
+{
+    if (temporaryPending)
+        unlink(pendingTemporary);
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
+
+void guardTemporary(const fs::path &path)
+{
+    const std::string name = path.string();
+    if (name.size() >= sizeof pendingTemporary)
+        return;
+    std::memcpy(pendingTemporary, name.c_str(), name.size() + 1);
+    temporaryPending = 1;
+    for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE})
+        std::signal(signal, removeTemporaryAndDie);
+}
+
+void releaseTemporary()
+{
+    temporaryPending = 0;
+}
+#else
+void guardTemporary(const fs::path &) { }
+void releaseTemporary() { }
+#endif
 
 } // namespace
 
@@ -142,6 +179,7 @@ Output::Output(const std::optional<std::string> &path)
     }
     if (!m_file)
         throw IoError("cannot create " + m_name + ": " + reason(errno));
+    guardTemporary(m_temporary);
 }
 
 Output::~Output()
@@ -152,6 +190,7 @@ Output::~Output()
     if (m_target) {
         std::error_code ignored;
         fs::remove(m_temporary, ignored);
+        releaseTemporary();
     }
 }
 
@@ -197,6 +236,7 @@ void Output::commit()
         const int error = errno;
         std::error_code ignored;
         fs::remove(m_temporary, ignored);
+        releaseTemporary();
         errno = error;
         fail("error writing");
     }
@@ -209,8 +249,10 @@ void Output::commit()
     if (ec) {
         std::error_code ignored;
         fs::remove(m_temporary, ignored);
-        throw IoError("cannot replace " + m_name + ": " + ec.message());
     }
+    releaseTemporary();
+    if (ec)
+        throw IoError("cannot replace " + m_name + ": " + ec.message());
 }
 
 } // namespace zanvo::cli

@@ -106,12 +106,11 @@ Encoding detectEncoding(const char *data, std::size_t size)
 void scrambleFile(const Options &options)
 {
     Progress progress;
+    // The output first: a target that cannot be created is reported before a long read.
+    Output output(options.output);
     const InputBuffer input = readInput(options.input, [&](std::size_t done, std::size_t total) {
         progress.show("reading", done, total);
     });
-    Output output(options.output);
-    output.onFlush(
-        [&, total = input.size](std::size_t done) { progress.show("writing", done, total); });
     RandomSource random(options.seed ? *options.seed : std::random_device()());
 
     const Encoding encoding = detectEncoding(input.data.get(), input.size);

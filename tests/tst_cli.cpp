@@ -1,6 +1,7 @@
 // zanvo-scramble run as a process, as scripts run it: encodings, line breaks, in-place output,
 // failures and their exit codes, and reproducible seeds.
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -181,6 +182,24 @@ TEST_F(Cli, FailuresSayWhatAndWhereAndLeaveNoOutput)
     EXPECT_EQ(device.status, 1);
     EXPECT_NE(device.err.find("/dev/full"), std::string::npos) << device.err;
     EXPECT_TRUE(fs::is_character_file("/dev/full"));
+}
+
+TEST_F(Cli, AnInterruptedRunLeavesNoTemporaryFile)
+{
+    // The input is a pipe held open, so the program waits with its temporary file created.
+    const auto fifo = dir / "in";
+    const std::string script = "mkfifo " + q(fifo) + "; " + q(ZANVO_SCRAMBLE) + " -o "
+        + q(dir / "out.txt") + " <" + q(fifo) + " & p=$!; exec 3>" + q(fifo)
+        + "; for i in $(seq 100); do ls " + q(dir)
+        + " | grep -q '[.]tmp$' && break; sleep 0.05; done; kill -TERM $p; wait $p; echo $?; rm "
+        + q(fifo);
+    FILE *shell = popen(("sh -c " + q(script)).c_str(), "r");
+    ASSERT_NE(shell, nullptr);
+    char status[16] = {};
+    ASSERT_NE(std::fgets(status, sizeof status, shell), nullptr);
+    pclose(shell);
+    EXPECT_EQ(std::string(status), "143\n");
+    EXPECT_EQ(leftovers(), std::vector<std::string> {});
 }
 
 TEST_F(Cli, OutputThroughALinkReplacesTheFileAndKeepsTheLink)
