@@ -30,20 +30,6 @@ std::string scramble(std::string_view text, RandomSource &random, LineBreak brk 
 std::u16string scramble(std::u16string_view text, RandomSource &random,
                         LineBreak brk = LineBreak::CrLf);
 
-// The same one pass, handing the result to sink(const CharT *, std::size_t) piece by piece, for
-// callers that stream it or own the buffer it goes into. Returns the result's length.
-template<class CharT, class Sink>
-std::size_t scrambleTo(std::basic_string_view<CharT> text, RandomSource &random, LineBreak brk,
-                       Sink &&sink)
-{
-    return withLineTable(text, brk, true, [&](auto &lines) {
-        shuffleLines(lines, random);
-        const auto separator = blankLineSeparator<CharT>(brk);
-        joinLines(text, lines, separator, sink);
-        return joinedSize(lines, separator.size());
-    });
-}
-
 // The same one pass into the buffer that reserve(length) returns, a pointer to length writable
 // characters, for callers that own the result's storage.
 template<class CharT, class Reserve>
