@@ -187,11 +187,15 @@ Output::~Output()
     if (!m_file || m_file == stdout)
         return;
     std::fclose(m_file);
-    if (m_target) {
-        std::error_code ignored;
-        fs::remove(m_temporary, ignored);
-        releaseTemporary();
-    }
+    if (m_target)
+        discardTemporary();
+}
+
+void Output::discardTemporary()
+{
+    std::error_code ignored;
+    fs::remove(m_temporary, ignored);
+    releaseTemporary();
 }
 
 void Output::fail(const char *what)
@@ -234,9 +238,7 @@ void Output::commit()
     }
     if (std::fclose(file) != 0) {
         const int error = errno;
-        std::error_code ignored;
-        fs::remove(m_temporary, ignored);
-        releaseTemporary();
+        discardTemporary();
         errno = error;
         fail("error writing");
     }
@@ -247,12 +249,10 @@ void Output::commit()
         fs::permissions(m_temporary, status.permissions(), ec);
     fs::rename(m_temporary, *m_target, ec);
     if (ec) {
-        std::error_code ignored;
-        fs::remove(m_temporary, ignored);
+        discardTemporary();
+        throw IoError("cannot replace " + m_name + ": " + ec.message());
     }
     releaseTemporary();
-    if (ec)
-        throw IoError("cannot replace " + m_name + ": " + ec.message());
 }
 
 } // namespace zanvo::cli

@@ -67,6 +67,8 @@ public:
 private:
     void flush();
     void writeThrough(const char *bytes, std::size_t size);
+    // Removes the temporary file, which no signal then needs to clean up.
+    void discardTemporary();
     [[noreturn]] void fail(const char *what);
 
     std::string m_name; // for messages
