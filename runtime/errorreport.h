@@ -19,19 +19,17 @@ template<class Handler>
 void runGuarded(QWidget *parent, const QString &title, Handler &&handler) noexcept
 {
     try {
-        try {
-            handler();
-        } catch (const std::bad_alloc &) {
-            throw RuntimeError::outOfMemory();
-        } catch (const std::length_error &) {
-            throw RuntimeError::outOfMemory(); // a text longer than a string can hold
-        } catch (const RuntimeError &) {
-            throw;
-        } catch (const std::exception &e) {
-            throw RuntimeError(RuntimeError::InternalErrorNumber, e.what());
-        }
+        handler();
     } catch (const RuntimeError &error) {
         reportRuntimeError(parent, title, error);
+    } catch (const std::bad_alloc &) {
+        reportRuntimeError(parent, title, RuntimeError::outOfMemory());
+    } catch (const std::length_error &) {
+        // A text longer than a string can hold.
+        reportRuntimeError(parent, title, RuntimeError::outOfMemory());
+    } catch (const std::exception &e) {
+        reportRuntimeError(parent, title,
+                           RuntimeError(RuntimeError::InternalErrorNumber, e.what()));
     }
 }
 
