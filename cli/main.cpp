@@ -1,5 +1,5 @@
 // zanvo-scramble: the Start button of the window on the command line, for files of any size.
-#include "cli/files.h"
+#include "cli/error.h"
 #include "cli/options.h"
 #include "cli/scramblefile.h"
 #include "runtime/runtimeerror.h"
@@ -44,7 +44,7 @@ int main(int argc, char **argv)
     try {
         scrambleFile(options);
         return 0;
-    } catch (const IoError &e) {
+    } catch (const Error &e) {
         return failure(e.what(), 1);
     } catch (const zanvo::RuntimeError &e) {
         const std::string message

@@ -1,12 +1,34 @@
-// Parsing zanvo-scramble's command line.
+// Parsing zanvo-scramble's command line with getopt_long, as coreutils programs parse theirs:
+// long options may be abbreviated, short ones bundled, and "--" ends the options.
 #include "cli/options.h"
 
 #include <charconv>
+#include <getopt.h>
 #include <string_view>
 
 namespace zanvo::cli {
 
 namespace {
+
+// Long options answer with codes of their own, so that a message can name the option as typed.
+enum LongOnly { OutputCode = 0x100, SeedCode, EolCode, HelpCode, VersionCode };
+
+const option longOptions[] = {
+    {"output", required_argument, nullptr, OutputCode},
+    {"seed", required_argument, nullptr, SeedCode},
+    {"eol", required_argument, nullptr, EolCode},
+    {"help", no_argument, nullptr, HelpCode},
+    {"version", no_argument, nullptr, VersionCode},
+    {nullptr, 0, nullptr, 0},
+};
+
+std::string longName(int code)
+{
+    for (const option &o : longOptions)
+        if (o.name && o.val == code)
+            return std::string("--") + o.name;
+    return {};
+}
 
 std::optional<std::uint32_t> parseSeed(std::string_view text)
 {
@@ -28,93 +50,60 @@ std::optional<EolMode> parseEol(std::string_view text)
     return std::nullopt;
 }
 
-// Applies one option that takes a value; returns the usage error, if any.
-std::optional<std::string> apply(Options &options, char which, std::string_view value)
-{
-    switch (which) {
-    case 'o':
-        options.output = std::string(value);
-        return std::nullopt;
-    case 's':
-        if (auto seed = parseSeed(value)) {
-            options.seed = seed;
-            return std::nullopt;
-        }
-        return "invalid seed: '" + std::string(value) + "' (a whole number from 0 to 4294967295)";
-    default:
-        if (auto eol = parseEol(value)) {
-            options.eol = *eol;
-            return std::nullopt;
-        }
-        return "invalid argument '" + std::string(value)
-            + "' for '--eol'\nValid arguments are: 'auto', 'crlf', 'lf'";
-    }
-}
-
 } // namespace
 
 std::variant<Options, std::string> parseOptions(int argc, char **argv)
 {
     Options options;
-    bool haveInput = false;
-    bool onlyOperands = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view arg = argv[i];
-        auto next = [&]() -> std::optional<std::string_view> {
-            if (i + 1 < argc)
-                return std::string_view(argv[++i]);
-            return std::nullopt;
-        };
-        if (onlyOperands || arg == "-" || arg.size() < 2 || arg[0] != '-') {
-            if (haveInput)
-                return "extra operand '" + std::string(arg) + "'";
-            options.input = std::string(arg);
-            haveInput = true;
-        } else if (arg == "--") {
-            onlyOperands = true;
-        } else if (arg.starts_with("--")) {
-            const auto eq = arg.find('=');
-            const std::string_view name = arg.substr(2, eq == arg.npos ? arg.npos : eq - 2);
-            if (name == "help" || name == "version") {
-                if (eq != arg.npos)
-                    return "option '--" + std::string(name) + "' doesn't allow an argument";
-                (name == "help" ? options.help : options.version) = true;
-                continue;
-            }
-            const char which = name == "output" ? 'o'
-                : name == "seed"                ? 's'
-                : name == "eol"                 ? 'e'
-                                                : 0;
-            if (!which)
-                return "unrecognized option '" + std::string(arg) + "'";
-            std::optional<std::string_view> value;
-            if (eq != arg.npos)
-                value = arg.substr(eq + 1);
+    // Zero starts getopt afresh, so the command line may be parsed more than once.
+    optind = 0;
+    opterr = 0;
+    while (true) {
+        const int c = getopt_long(argc, argv, ":ho:s:", longOptions, nullptr);
+        if (c == -1)
+            break;
+        switch (c) {
+        case 'h':
+        case HelpCode:
+            options.help = true;
+            break;
+        case VersionCode:
+            options.version = true;
+            break;
+        case 'o':
+        case OutputCode:
+            options.output = std::string(optarg);
+            break;
+        case 's':
+        case SeedCode:
+            options.seed = parseSeed(optarg);
+            if (!options.seed)
+                return "invalid seed: '" + std::string(optarg)
+                    + "' (a whole number from 0 to 4294967295)";
+            break;
+        case EolCode:
+            if (const auto eol = parseEol(optarg))
+                options.eol = *eol;
             else
-                value = next();
-            if (!value)
-                return "option '--" + std::string(name) + "' requires an argument";
-            if (auto error = apply(options, which, *value))
-                return *error;
-        } else {
-            const char which = arg[1];
-            if (which == 'h' && arg.size() == 2) {
-                options.help = true;
-                continue;
-            }
-            if (which != 'o' && which != 's')
-                return "invalid option -- '" + std::string(1, which) + "'";
-            std::optional<std::string_view> value;
-            if (arg.size() > 2)
-                value = arg.substr(2);
-            else
-                value = next();
-            if (!value)
-                return "option requires an argument -- '" + std::string(1, which) + "'";
-            if (auto error = apply(options, which, *value))
-                return *error;
+                return "invalid argument '" + std::string(optarg)
+                    + "' for '--eol'\nValid arguments are: 'auto', 'crlf', 'lf'";
+            break;
+        case ':':
+            if (optopt >= OutputCode)
+                return "option '" + longName(optopt) + "' requires an argument";
+            return "option requires an argument -- '" + std::string(1, char(optopt)) + "'";
+        default:
+            if (optopt >= OutputCode)
+                return "option '" + longName(optopt) + "' doesn't allow an argument";
+            if (optopt != 0)
+                return "invalid option -- '" + std::string(1, char(optopt)) + "'";
+            return "unrecognized option '" + std::string(argv[optind - 1]) + "'";
         }
     }
+    if (optind < argc)
+        options.input = argv[optind++];
+    if (optind < argc)
+        return "extra operand '" + std::string(argv[optind]) + "'";
     return options;
 }
 
@@ -127,8 +116,7 @@ empty line, as the Start button of Zanvo伪原创工具 does.
 With no FILE, or when FILE is -, read standard input.
 
   -o, --output=FILE    write the result to FILE instead of standard output;
-                         FILE is replaced only once the result is complete,
-                         so it may be the input file
+                         FILE may be the input file (see below)
   -s, --seed=N         shuffle reproducibly from seed N (0 to 4294967295);
                          the same seed and input give the same output everywhere
       --eol=MODE       what ends a line: crlf (CR LF only), lf (every LF),
@@ -136,9 +124,18 @@ With no FILE, or when FILE is -, read standard input.
   -h, --help           display this help and exit
       --version        output version information and exit
 
+The whole input is read before FILE is touched. FILE is then replaced by a new
+file, written beside it and renamed over it once complete, with FILE's
+permissions, owner and group: a failure or an interruption leaves the old FILE
+as it was. Where FILE has other hard links, or its folder takes no new file,
+FILE itself is rewritten instead, after the space for the result has been
+reserved; an interruption during that rewrite leaves FILE incomplete. Links are
+followed to the file they name, and a write-protected FILE is refused.
+
 Text is handled as bytes, so any encoding and any byte passes through; a UTF-8
 byte-order mark stays in front. A file that starts with a UTF-16 byte-order
-mark is scrambled as UTF-16 and written back in the same encoding.
+mark is scrambled as UTF-16 and written back in the same encoding; one with a
+UTF-32 byte-order mark is passed through unchanged.
 
 Exit status is 0 on success, 1 when reading or writing fails, 2 on a usage error.
 )";

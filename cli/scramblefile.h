@@ -7,14 +7,13 @@
 
 namespace zanvo::cli {
 
-enum class Encoding { Bytes, Utf8Bom, Utf16Le, Utf16Be };
+enum class Encoding { Bytes, Utf8Bom, Utf16Le, Utf16Be, Utf32Le, Utf32Be };
 
-// The encoding a text announces by its byte-order mark. UTF-16 needs an even number of bytes
-// after the mark; anything else is scrambled as bytes, which passes it through unchanged.
+// The encoding a text announces by its byte-order mark; Bytes where it has none.
 Encoding detectEncoding(const char *data, std::size_t size);
 
-// Raises IoError on a failed read or write and RuntimeError where the core does; the output
-// file, if any, is then left as it was.
+// Raises Error on a failed read or write, or on UTF-16 text with an odd number of bytes, and
+// RuntimeError where the core does; an output file that was replaced is then left as it was.
 void scrambleFile(const Options &options);
 
 } // namespace zanvo::cli

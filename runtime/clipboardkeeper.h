@@ -18,8 +18,9 @@ inline constexpr char clipboardKeeperArgument[] = "--keep-clipboard";
 // clipboard, where a manager runs, or off X11.
 void keepClipboardAfterExit();
 
-// The keeper's main: serves the UTF-8 text in file (and removes the file) until another program
-// takes the clipboard.
-int runClipboardKeeper(QGuiApplication &app, const QString &file);
+// The keeper's main: serves the UTF-8 text it reads from standard input, which must be a pipe,
+// until another program takes the clipboard. The text never passes through a file, and no
+// argument names one.
+int runClipboardKeeper(QGuiApplication &app);
 
 } // namespace zanvo

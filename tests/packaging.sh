@@ -5,14 +5,7 @@
 set -euo pipefail
 build=$(cd "$1" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
-work=$(mktemp -d)
-pids=()
-cleanup() {
-    for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
+. "$here/e2e/lib.sh"
 
 stage="$work/stage"
 cmake --install "$build" --prefix "$stage" >/dev/null
@@ -28,15 +21,14 @@ grep -qx 'Name=Zanvo伪原创工具' "$stage/share/applications/$id.desktop" || 
 desktop-file-validate "$stage/share/applications/$id.desktop"
 appstreamcli validate --no-net "$stage/share/metainfo/$id.metainfo.xml" >/dev/null ||
     appstreamcli validate --no-net "$stage/share/metainfo/$id.metainfo.xml"
-man --warnings -l "$stage/share/man/man1/zanvo-scramble.1" >/dev/null 2>"$work/man.err"
+# The page is Chinese in places: read it under a UTF-8 locale whatever the caller's, which
+# C.UTF-8 is on every Debian system.
+LC_ALL=C.UTF-8 man --warnings -l "$stage/share/man/man1/zanvo-scramble.1" >/dev/null 2>"$work/man.err"
 [ ! -s "$work/man.err" ] || fail "man page: $(cat "$work/man.err")"
 
 # The installed program, started through its link, finds the skin beside its real file: the
 # skin's buttons are light blue where the platform's own are grey.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-pids+=($!)
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
-export DISPLAY=":$(cat "$work/display")"
+start_xvfb
 (cd "$work" && exec "$stage/bin/zanvo") 2>/dev/null &
 pids+=($!)
 win=$(timeout 20 xdotool search --sync --onlyvisible --name 'Zanvo' | head -1)

@@ -8,9 +8,9 @@
 
 int main(int argc, char *argv[])
 {
-    if (argc == 3 && qstrcmp(argv[1], zanvo::clipboardKeeperArgument) == 0) {
+    if (argc == 2 && qstrcmp(argv[1], zanvo::clipboardKeeperArgument) == 0) {
         QGuiApplication keeper(argc, argv);
-        return zanvo::runClipboardKeeper(keeper, QString::fromLocal8Bit(argv[2]));
+        return zanvo::runClipboardKeeper(keeper);
     }
 
     QApplication app(argc, argv);

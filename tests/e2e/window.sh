@@ -4,25 +4,13 @@
 set -euo pipefail
 program=$1
 here=$(cd "$(dirname "$0")" && pwd)
-work=$(mktemp -d)
-pids=()
-cleanup() {
-    for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
-    pkill -f -- "--keep-clipboard" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
-
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-pids+=($!)
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
-export DISPLAY=":$(cat "$work/display")"
+. "$here/lib.sh"
+start_xvfb
 export LANG=C.UTF-8
 
 clip() { timeout 5 xclip -o -selection clipboard -t UTF8_STRING 2>/dev/null || true; }
 
-"$program" &
+env "$tag" "$program" &
 pids+=($!)
 app=$!
 win=$(timeout 20 xdotool search --sync --onlyvisible --name 'Zanvo伪原创工具 1.0' | head -1)
@@ -62,6 +50,15 @@ kill -0 "$app" 2>/dev/null && fail "the program did not end when its window clos
 
 # Once another program takes the clipboard, nothing of ours keeps running.
 printf 'other' | xclip -selection clipboard -i
-for _ in $(seq 50); do pgrep -f -- "--keep-clipboard" >/dev/null || break; sleep 0.1; done
-pgrep -f -- "--keep-clipboard" >/dev/null && fail "the clipboard keeper did not end"
+for _ in $(seq 50); do [ -z "$(tagged_pids)" ] && break; sleep 0.1; done
+[ -z "$(tagged_pids)" ] || fail "the clipboard keeper did not end"
+
+# The keeper takes its text from a pipe only: an argument naming a file is no way in, and the
+# file stays as it was.
+echo precious >"$work/file"
+"$program" --keep-clipboard <"$work/file" && fail "the keeper took its text from a file"
+env "$tag" "$program" --keep-clipboard "$work/file" </dev/null &
+pids+=($!)
+timeout 20 xdotool search --sync --onlyvisible --pid $! >/dev/null || fail "no window with an extra argument"
+[ "$(cat "$work/file")" = precious ] || fail "the keeper's arguments touched a file"
 echo "PASS: end-to-end"

@@ -1,0 +1,54 @@
+// zanvo-scramble's output: buffered writes into an OutputFile.
+#pragma once
+
+#include "cli/outputfile.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zanvo::cli {
+
+class Output {
+public:
+    explicit Output(const std::optional<std::string> &path);
+
+    // See OutputFile::reserve.
+    void reserve(std::uint64_t bytes) { m_file.reserve(bytes); }
+
+    void write(const char *bytes, std::size_t size)
+    {
+        if (size > m_buffer.size() - m_used) {
+            flush();
+            if (size >= m_buffer.size()) {
+                writeThrough(bytes, size);
+                return;
+            }
+        }
+        std::copy(bytes, bytes + size, m_buffer.data() + m_used);
+        m_used += size;
+    }
+
+    // Bytes written so far, buffered ones included.
+    std::size_t written() const { return m_flushed + m_used; }
+
+    // Called with the number of bytes written so far each time the buffer goes out.
+    void onFlush(std::function<void(std::size_t)> report) { m_report = std::move(report); }
+
+    void commit();
+
+private:
+    void flush();
+    void writeThrough(const char *bytes, std::size_t size);
+
+    OutputFile m_file;
+    std::vector<char> m_buffer;
+    std::size_t m_used = 0;
+    std::size_t m_flushed = 0;
+    std::function<void(std::size_t)> m_report;
+};
+
+} // namespace zanvo::cli

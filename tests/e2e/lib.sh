@@ -1,0 +1,35 @@
+# Shared by the shell tests: a private work folder, a private X server, and cleanup that touches
+# only the processes this test started. Source it, then call start_xvfb where a display is needed.
+work=$(mktemp -d)
+pids=()
+# Every program the test starts as `env "$tag" PROGRAM` carries this tag in its environment, and
+# so does every process that program starts in turn: that is how the test finds its programs'
+# descendants, and nobody else's. The shell itself does not carry it.
+tag="ZANVO_TEST_TAG=zanvo-test-$$-$RANDOM"
+
+# The ids of the live processes that carry this test's tag (only one's own processes' environments
+# can be read, so other users' programs never show up here).
+tagged_pids() {
+    local f pid
+    for f in /proc/[0-9]*/environ; do
+        pid=${f#/proc/}
+        pid=${pid%/environ}
+        grep -qzxF "$tag" "$f" 2>/dev/null && echo "$pid"
+    done
+    return 0
+}
+
+cleanup() {
+    for p in "${pids[@]}" $(tagged_pids); do kill "$p" 2>/dev/null || true; done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+start_xvfb() {
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+    pids+=($!)
+    for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
+    [ -s "$work/display" ] || fail "Xvfb did not start"
+    export DISPLAY=":$(cat "$work/display")"
+}
