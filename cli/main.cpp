@@ -1,4 +1,5 @@
 // zanvo-scramble: the Start button of the window on the command line, for files of any size.
+#include "cli/console.h"
 #include "cli/error.h"
 #include "cli/options.h"
 #include "cli/scramblefile.h"
@@ -9,17 +10,18 @@
 
 namespace {
 
-int failure(const char *message, int status)
+using zanvo::cli::writeText;
+
+int failure(const std::string &message, int status)
 {
-    std::fprintf(stderr, "zanvo-scramble: %s\n", message);
+    writeText(stderr, "zanvo-scramble: " + message + "\n");
     return status;
 }
 
 // Prints text on standard output for --help and --version, checking that it got there.
 int print(const std::string &text)
 {
-    if (std::fputs(text.c_str(), stdout) == EOF || std::fflush(stdout) != 0
-        || std::fclose(stdout) != 0)
+    if (!writeText(stdout, text) || std::fclose(stdout) != 0)
         return failure("error writing standard output", 1);
     return 0;
 }
@@ -29,13 +31,10 @@ int print(const std::string &text)
 int main(int argc, char **argv)
 {
     using namespace zanvo::cli;
-    auto parsed = parseOptions(argc, argv);
-    if (const auto *error = std::get_if<std::string>(&parsed)) {
-        std::fprintf(stderr,
-                     "zanvo-scramble: %s\nTry 'zanvo-scramble --help' for more information.\n",
-                     error->c_str());
-        return 2;
-    }
+    useBinaryStreams();
+    auto parsed = parseOptions(commandLine(argc, argv));
+    if (const auto *error = std::get_if<std::string>(&parsed))
+        return failure(*error + "\nTry 'zanvo-scramble --help' for more information.", 2);
     const Options &options = std::get<Options>(parsed);
     if (options.help)
         return print(usageText());
@@ -47,9 +46,7 @@ int main(int argc, char **argv)
     } catch (const Error &e) {
         return failure(e.what(), 1);
     } catch (const zanvo::RuntimeError &e) {
-        const std::string message
-            = "run-time error " + std::to_string(e.number()) + ": " + e.what();
-        return failure(message.c_str(), 1);
+        return failure("run-time error " + std::to_string(e.number()) + ": " + e.what(), 1);
     } catch (const std::bad_alloc &) {
         return failure("out of memory", 1);
     }

@@ -22,12 +22,12 @@ const option longOptions[] = {
     {nullptr, 0, nullptr, 0},
 };
 
-std::string longName(int code)
+const option *longOption(int code)
 {
     for (const option &o : longOptions)
         if (o.name && o.val == code)
-            return std::string("--") + o.name;
-    return {};
+            return &o;
+    return nullptr;
 }
 
 std::optional<std::uint32_t> parseSeed(std::string_view text)
@@ -52,8 +52,14 @@ std::optional<EolMode> parseEol(std::string_view text)
 
 } // namespace
 
-std::variant<Options, std::string> parseOptions(int argc, char **argv)
+std::variant<Options, std::string> parseOptions(std::vector<std::string> arguments)
 {
+    std::vector<char *> pointers;
+    for (auto &argument : arguments)
+        pointers.push_back(argument.data());
+    pointers.push_back(nullptr);
+    char **argv = pointers.data();
+    const int argc = static_cast<int>(arguments.size());
     Options options;
     // Zero starts getopt afresh, so the command line may be parsed more than once.
     optind = 0;
@@ -88,13 +94,15 @@ std::variant<Options, std::string> parseOptions(int argc, char **argv)
                 return "invalid argument '" + std::string(optarg)
                     + "' for '--eol'\nValid arguments are: 'auto', 'crlf', 'lf'";
             break;
-        case ':':
-            if (optopt >= OutputCode)
-                return "option '" + longName(optopt) + "' requires an argument";
-            return "option requires an argument -- '" + std::string(1, char(optopt)) + "'";
         default:
-            if (optopt >= OutputCode)
-                return "option '" + longName(optopt) + "' doesn't allow an argument";
+            // getopt_long answers ':' for a missing argument, and some versions for an argument
+            // given to an option that takes none as well: the option itself tells which.
+            if (const option *o = longOption(optopt))
+                return "option '--" + std::string(o->name)
+                    + (o->has_arg == no_argument ? "' doesn't allow an argument"
+                                                 : "' requires an argument");
+            if (c == ':')
+                return "option requires an argument -- '" + std::string(1, char(optopt)) + "'";
             if (optopt != 0)
                 return "invalid option -- '" + std::string(1, char(optopt)) + "'";
             return "unrecognized option '" + std::string(argv[optind - 1]) + "'";

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <variant>
+#include <vector>
 
 namespace zanvo::cli {
 
@@ -19,8 +20,8 @@ struct Options {
     bool version = false;
 };
 
-// The options, or the message for a usage error.
-std::variant<Options, std::string> parseOptions(int argc, char **argv);
+// The options, or the message for a usage error, from the command line (program name first).
+std::variant<Options, std::string> parseOptions(std::vector<std::string> arguments);
 
 // The text of --help.
 std::string usageText();

@@ -80,7 +80,10 @@ std::string quoteName(std::string_view name)
         case '\r':
             out += "\\r";
             break;
+#ifndef _WIN32
+        // On Windows it separates a path's folders, and nothing reads it as an escape there.
         case '\\':
+#endif
         case '\'':
             out += '\\';
             out += c;

@@ -8,8 +8,9 @@
 namespace zanvo::cli {
 
 // name between single quotes. Control characters are written as C escapes (\n, \t, \033), and so
-// are a quote, a backslash and every byte that is not part of a valid UTF-8 character; Chinese
-// and other valid UTF-8 text stays as it is, so it reads on the terminal.
+// are a quote, a backslash (but on Windows, where it separates folders) and every byte that is
+// not part of a valid UTF-8 character; Chinese and other valid UTF-8 text stays as it is, so it
+// reads on the terminal.
 std::string quoteName(std::string_view name);
 
 // The reason for error number error, as strerror gives it.

@@ -1,14 +1,15 @@
 // The application folder over QCoreApplication.
 #include "runtime/appfolder.h"
 
+#include "runtime/platform.h"
+
 #include <QCoreApplication>
-#include <QDir>
 
 namespace zanvo {
 
 QString appPath()
 {
-    return QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
+    return applicationFolder(thisPlatform(), QCoreApplication::applicationDirPath());
 }
 
 } // namespace zanvo

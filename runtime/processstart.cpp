@@ -1,6 +1,8 @@
 // Process start over QProcess.
 #include "runtime/processstart.h"
 
+#include "runtime/platform.h"
+
 #include <QProcess>
 
 #ifdef Q_OS_WIN
@@ -15,23 +17,14 @@ bool Shell(const QString &program, const QStringList &arguments)
     process.setProgram(program);
     process.setArguments(arguments);
 #ifdef Q_OS_WIN
-    process.setCreateProcessArgumentsModifier([](QProcess::CreateProcessArguments *args) {
-        args->startupInfo->dwFlags |= STARTF_USESHOWWINDOW;
-        args->startupInfo->wShowWindow = SW_SHOWMINIMIZED;
-    });
+    if (launcherStartsMinimised(thisPlatform())) {
+        process.setCreateProcessArgumentsModifier([](QProcess::CreateProcessArguments *args) {
+            args->startupInfo->dwFlags |= STARTF_USESHOWWINDOW;
+            args->startupInfo->wShowWindow = SW_SHOWMINIMIZED;
+        });
+    }
 #endif
     return process.startDetached();
-}
-
-QString urlOpener()
-{
-#if defined(Q_OS_WIN)
-    return QStringLiteral("explorer.exe");
-#elif defined(Q_OS_MACOS)
-    return QStringLiteral("open");
-#else
-    return QStringLiteral("xdg-open");
-#endif
 }
 
 } // namespace zanvo

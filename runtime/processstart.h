@@ -10,8 +10,4 @@ namespace zanvo {
 // start (Windows). Returns whether the program could be started; never waits for it.
 bool Shell(const QString &program, const QStringList &arguments);
 
-// The program that opens an address in the user's web browser: explorer.exe on Windows, open on
-// macOS, xdg-open on Linux and other free desktops.
-QString urlOpener();
-
 } // namespace zanvo

@@ -44,6 +44,13 @@ void writeFile(const fs::path &path, const std::string &bytes)
 
 #ifdef _WIN32
 
+fs::path besideThisProgram(const std::string &name)
+{
+    std::wstring self(32768, L'\0');
+    self.resize(GetModuleFileNameW(nullptr, self.data(), static_cast<DWORD>(self.size())));
+    return fs::path(self).parent_path() / name;
+}
+
 namespace {
 
 std::wstring wide(const std::string &utf8)
@@ -128,6 +135,11 @@ Outcome wait(const Child &child, long id)
 }
 
 #else
+
+fs::path besideThisProgram(const std::string &name)
+{
+    return fs::read_symlink("/proc/self/exe").parent_path() / name;
+}
 
 long start(const Child &child)
 {

@@ -33,6 +33,9 @@ inline Outcome run(const Child &child)
     return wait(child, start(child));
 }
 
+// The file name in the folder that holds the running test program.
+std::filesystem::path besideThisProgram(const std::string &name);
+
 std::string readFile(const std::filesystem::path &path);
 void writeFile(const std::filesystem::path &path, const std::string &bytes);
 

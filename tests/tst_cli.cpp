@@ -11,7 +11,9 @@
 #include <string_view>
 #include <vector>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <chrono>
 #include <csignal>
 #include <fcntl.h>
@@ -30,6 +32,12 @@ std::string utf8(const fs::path &path)
 {
     const auto text = path.u8string();
     return std::string(text.begin(), text.end());
+}
+
+// The program under test, which the build puts beside the test.
+fs::path program()
+{
+    return besideThisProgram(ZANVO_SCRAMBLE);
 }
 
 class Cli : public testing::Test {
@@ -57,7 +65,7 @@ protected:
 
     Child child(std::vector<std::string> args, const std::string &input = "")
     {
-        Child c {ZANVO_SCRAMBLE, std::move(args), dir, file("stdin", input), {}, {}};
+        Child c {program(), std::move(args), dir, file("stdin", input), {}, {}};
         return c;
     }
 
@@ -265,7 +273,66 @@ TEST_F(Cli, SeedsReproduceAndTheirAbsenceDoesNot)
     EXPECT_EQ(run({"-s", "4294967295"}, "a\nb\nc\nd\ne").out, "b\n\na\n\nd\n\nc\n\ne");
 }
 
-#ifndef _WIN32
+TEST_F(Cli, NamesInAnyScriptWork)
+{
+    for (const std::string name : {"测试.txt", "テスト.txt", "😀.txt"}) {
+        const auto path = dir / fs::path(std::u8string(name.begin(), name.end()));
+        writeFile(path, "一\r\n二\r\n");
+        auto result = run({"-s", "2", "-o", name, name});
+        EXPECT_EQ(result.status, 0) << name << result.err;
+        EXPECT_EQ(split(readFile(path), "\r\n\r\n"), (Lines {"一", "二"})) << name;
+    }
+    auto missing = run({"缺少的文件.txt"});
+    EXPECT_EQ(missing.err,
+              "zanvo-scramble: cannot open '缺少的文件.txt' for reading: No such "
+              "file or directory\n");
+}
+
+#ifdef _WIN32
+
+TEST_F(Cli, WindowsDevicesProtectionAndLocksAreRespected)
+{
+    auto nul = run({"-o", "NUL"}, "a\r\nb");
+    EXPECT_EQ(nul.status, 0) << nul.err;
+
+    const auto readOnly = file("readonly.txt", "old");
+    fs::permissions(readOnly, fs::perms::owner_write, fs::perm_options::remove);
+    auto refused = run({"-o", utf8(readOnly)}, "new");
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err,
+              "zanvo-scramble: cannot open '" + utf8(readOnly)
+                  + "' for writing: Permission denied\n");
+    EXPECT_EQ(readFile(readOnly), "old");
+    fs::permissions(readOnly, fs::perms::owner_write, fs::perm_options::add);
+
+    // Held open by another program that lets nobody delete it: the replacement fails, the file
+    // stays as it was and nothing else is left.
+    const auto locked = file("locked.txt", "old");
+    HANDLE holder = CreateFileW(locked.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    auto held = run({"-o", utf8(locked)}, "new");
+    CloseHandle(holder);
+    EXPECT_EQ(held.status, 1);
+    EXPECT_EQ(held.err.rfind("zanvo-scramble: cannot replace '" + utf8(locked) + "': ", 0), 0u)
+        << held.err;
+    EXPECT_EQ(readFile(locked), "old");
+    EXPECT_EQ(leftovers(), (Lines {"locked.txt", "readonly.txt"}));
+
+    auto badName = run({"-o", "a<b>.txt"}, "x");
+    EXPECT_EQ(badName.status, 1);
+    EXPECT_EQ(badName.err.rfind("zanvo-scramble: cannot open 'a<b>.txt' for writing: ", 0), 0u)
+        << badName.err;
+}
+
+#else
+
+TEST_F(Cli, ADeviceIsWrittenToNotReplaced)
+{
+    auto result = run({"-o", "/dev/null"}, "a\nb\n");
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_TRUE(fs::is_character_file("/dev/null"));
+}
 
 namespace {
 
@@ -314,7 +381,7 @@ public:
         // opens only once it has a reader and a writer.
         const int reader = open(m_pipe.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
         m_writer = open(m_pipe.c_str(), O_WRONLY | O_CLOEXEC);
-        m_child = {ZANVO_SCRAMBLE, std::move(args), folder, m_pipe, {}, std::move(wrapper)};
+        m_child = {program(), std::move(args), folder, m_pipe, {}, std::move(wrapper)};
         // Signals ignored here stay ignored in the program, as under nohup.
         std::vector<struct sigaction> saved(ignored.size());
         std::size_t i = 0;
@@ -372,7 +439,7 @@ std::string whyNotAsNobody(const fs::path &folder)
     if (geteuid() != 0)
         return "needs root, to run the program as a second user";
     fs::permissions(folder, fs::perms::all, fs::perm_options::add);
-    Child probe {ZANVO_SCRAMBLE, {"--version"}, folder, {}, {}, asNobody};
+    Child probe {program(), {"--version"}, folder, {}, {}, asNobody};
     if (run(probe).status != 0)
         return "the user nobody cannot run the program from here";
     return {};

@@ -5,6 +5,7 @@
 #include "runtime/clipboard.h"
 #include "runtime/errorreport.h"
 #include "runtime/messagebox.h"
+#include "runtime/platform.h"
 #include "runtime/processstart.h"
 #include "runtime/randomsource.h"
 #include "runtime/skin.h"
@@ -118,7 +119,7 @@ Form1::Form1(QWidget *parent)
 
 void Form1::Form_Load()
 {
-    SkinH_AttachEx(appPath() + QStringLiteral("/aero.she"), QString());
+    SkinH_AttachEx(skinPath(appPath()), QString());
 }
 
 void Form1::Command1_Click()
@@ -131,7 +132,7 @@ void Form1::Command1_Click()
     RandomSource::process().reseedFromTimer();
     replaceBoxText(*Text1, scrambled(boxText(*Text1, u"\r\n")));
     clipboardClear();
-    clipboardSetText(boxText(*Text1, platformLineBreak()));
+    clipboardSetText(boxText(*Text1, plainTextLineBreak(thisPlatform())));
 }
 
 void Form1::Command2_Click()
@@ -148,7 +149,7 @@ void Form1::openHomePage()
 {
     // Where no browser launcher can be started, say so and keep running: ending the program
     // here would throw away whatever the user has in the box.
-    if (!Shell(urlOpener(), {homePageAddress()}))
+    if (!Shell(urlOpener(thisPlatform()), {homePageAddress()}))
         MsgBox(this, QStringLiteral("无法打开网页，请在浏览器中访问：\n%1").arg(homePageAddress()),
                applicationTitle());
 }

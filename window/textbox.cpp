@@ -30,13 +30,4 @@ void replaceBoxText(QPlainTextEdit &box, const QString &text)
     cursor.endEditBlock();
 }
 
-QStringView platformLineBreak()
-{
-#ifdef Q_OS_WIN
-    return u"\r\n";
-#else
-    return u"\n";
-#endif
-}
-
 } // namespace zanvo

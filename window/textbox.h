@@ -15,7 +15,4 @@ QString boxText(const QPlainTextEdit &box, QStringView lineBreak);
 // Replaces the box's whole text in one step that Ctrl+Z takes back.
 void replaceBoxText(QPlainTextEdit &box, const QString &text);
 
-// The line break of the platform's own plain text: CR LF on Windows, LF elsewhere.
-QStringView platformLineBreak();
-
 } // namespace zanvo

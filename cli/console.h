@@ -1,0 +1,23 @@
+// Where zanvo-scramble meets the terminal: its arguments in UTF-8, and text out on the standard
+// streams. On Windows the arguments are read as the system holds them, in UTF-16, and text for a
+// console goes to it as UTF-16, so Chinese names survive whatever the ANSI code page; elsewhere
+// both are bytes, as they are.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zanvo::cli {
+
+// The command line, program name first, each argument in UTF-8.
+std::vector<std::string> commandLine(int argc, char **argv);
+
+// Makes the standard streams binary where the C library would rewrite line breaks.
+void useBinaryStreams();
+
+// Writes UTF-8 text to stream (stdout or stderr) and flushes it; false where that failed.
+bool writeText(std::FILE *stream, std::string_view text);
+
+} // namespace zanvo::cli
