@@ -2,6 +2,7 @@
 // the platform it runs on, and a test on any one platform can ask them about every platform.
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringView>
 
@@ -22,6 +23,15 @@ constexpr Platform thisPlatform()
 
 // The line break of the platform's own plain text, as the clipboard carries it.
 QStringView plainTextLineBreak(Platform platform);
+
+// Pasted or dropped UTF-8 text with the platform's line breaks made the box's CR LF: on Windows
+// the clipboard already holds CR LF, and a lone CR or LF there is an ordinary character; elsewhere
+// every LF is a line break. Nothing else changes.
+QByteArray pastedLineBreaks(Platform platform, const QByteArray &utf8);
+
+// Copied UTF-8 text from the box (CR LF) with the platform's own line breaks: unchanged on
+// Windows, LF elsewhere.
+QByteArray copiedLineBreaks(Platform platform, const QByteArray &utf8);
 
 // The program that opens an address in the user's web browser: explorer.exe on Windows, open on
 // macOS, xdg-open on Linux and other free desktops.

@@ -3,6 +3,8 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QStringDecoder>
 
 namespace zanvo {
@@ -10,11 +12,31 @@ namespace zanvo {
 namespace {
 // A real skin is a few kilobytes; anything far larger is not one, and is not read whole.
 constexpr qint64 maxSkinBytes = 1 << 20;
+
+// Whether every file the sheet's url()s name is a regular file or missing (Qt then does without
+// it), never a pipe or a device that would hold the program up when Qt reads it.
+bool referencesAreFiles(const QString &sheet)
+{
+    static const QRegularExpression url(QStringLiteral(R"(url\(\s*(["']?)(.*?)\1\s*\))"),
+                                        QRegularExpression::CaseInsensitiveOption);
+    for (const auto &match : url.globalMatch(sheet)) {
+        const QString name = match.captured(2);
+        if (name.startsWith(QLatin1Char(':')) || name.startsWith(QLatin1String("qrc:")))
+            continue;
+        const QFileInfo info(name);
+        if (info.exists() && !info.isFile())
+            return false;
+    }
+    return true;
+}
 } // namespace
 
 int SkinH_AttachEx(const QString &path, const QString &password)
 {
     Q_UNUSED(password);
+    // Checked before opening: opening a pipe waits for a writer, which may never come.
+    if (!QFileInfo(path).isFile())
+        return SkinUnreadable;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return SkinUnreadable;
@@ -33,6 +55,8 @@ int SkinH_AttachEx(const QString &path, const QString &password)
     const QString sheet = decode(bytes);
     if (decode.hasError())
         return SkinNotText;
+    if (!referencesAreFiles(sheet))
+        return SkinBadReference;
     qApp->setStyleSheet(sheet);
     return SkinAttached;
 }

@@ -53,11 +53,12 @@ deb=$(ls "$work"/deb/*.deb)
 [ "$(dpkg-deb -f "$deb" Version)" = 1.0 ] || fail "package version"
 dpkg-deb -c "$deb" >"$work/files"
 for f in ./usr/bin/zanvo ./usr/bin/zanvo-scramble ./usr/lib/zanvo/zanvo ./usr/lib/zanvo/aero.she \
+    ./usr/share/doc/zanvo/copyright \
     "./usr/share/applications/$id.desktop" "./usr/share/metainfo/$id.metainfo.xml"; do
     grep -q " $f\( ->.*\)\?$" "$work/files" || fail "package lacks $f"
 done
 depends=$(dpkg-deb -f "$deb" Depends)
-for d in libqt6widgets6 libqt6gui6 libqt6core6 fonts-wqy-microhei qt6-translations-l10n xdg-utils; do
+for d in libqt6widgets6 libqt6gui6 libqt6core6 libqscintilla2-qt6 fonts-wqy-microhei qt6-translations-l10n xdg-utils; do
     case "$depends" in *"$d"*) ;; *) fail "package does not depend on $d: $depends" ;; esac
 done
 echo "PASS: packaging"

@@ -1,8 +1,10 @@
 // The window under the offscreen platform: its controls, the Start command, undo, the skin and
 // the run-time error report.
 #include "runtime/errorreport.h"
+#include "runtime/messagebox.h"
 #include "runtime/skin.h"
 #include "runtime/translation.h"
+#include "window/fitlabel.h"
 #include "window/form1.h"
 
 #include <QAbstractButton>
@@ -10,12 +12,15 @@
 #include <QClipboard>
 #include <QLabel>
 #include <QMessageBox>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 using namespace zanvo;
 
@@ -51,14 +56,20 @@ class TestForm1 : public QObject {
 
 private:
     Form1 *form = nullptr;
-    QPlainTextEdit *text1() { return form->findChild<QPlainTextEdit *>("Text1"); }
+    QWidget *text1() { return form->findChild<QWidget *>("Text1"); }
     QPushButton *command1() { return form->findChild<QPushButton *>("Command1"); }
 
-    void start() { QTest::mouseClick(command1(), Qt::LeftButton); }
+    // Clicks Start and waits until its work is done.
+    void start()
+    {
+        QSignalSpy finished(form, &Form1::startFinished);
+        QTest::mouseClick(command1(), Qt::LeftButton);
+        QVERIFY(finished.count() == 1 || finished.wait(10000));
+    }
 
-    void setBox(const QString &text) { text1()->setPlainText(text); }
+    void setBox(const QString &text) { form->text1().replace(text); }
 
-    QString box() { return text1()->toPlainText(); }
+    QString box() { return form->text1().plainText(); }
 
 private slots:
     void init()
@@ -84,9 +95,13 @@ private slots:
                  QStringLiteral("Zanvo网盘   ") + homePageAddress()
                      + QStringLiteral("   欢迎大家提出宝贵建议"));
         QCOMPARE(text1()->geometry(), QRect(16, 32, 537, 449));
+        auto *label1 = form->findChild<QLabel *>("Label1");
+        QVERIFY(label1->fontMetrics().horizontalAdvance(label1->text())
+                <= label1->contentsRect().width());
         QCOMPARE(command1()->geometry(), QRect(568, 88, 89, 57));
         QCOMPARE(form->findChild<QLabel *>("Label2")->geometry(), QRect(80, 496, 401, 17));
-        QVERIFY(text1()->toPlainText().isEmpty());
+        QVERIFY(form->text1().isEmpty());
+        QCOMPARE(text1()->accessibleName(), QStringLiteral("Text1"));
     }
 
     void enterMakesANewLineAndTabMovesThroughBothButtons()
@@ -97,13 +112,16 @@ private slots:
         QTest::keyClicks(text1(), "a");
         QTest::keyClick(text1(), Qt::Key_Return);
         QTest::keyClicks(text1(), "b");
-        QCOMPARE(box(), QStringLiteral("a\nb"));
+        QCOMPARE(box(), QStringLiteral("a\r\nb"));
         QCOMPARE(clicked.count(), 0);
         QTest::keyClick(text1(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), command1());
         QTest::keyClick(command1(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Command2"));
-        QCOMPARE(box(), QStringLiteral("a\nb"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        QCOMPARE(QApplication::focusWidget(), text1());
+        QCOMPARE(box(), QStringLiteral("a\r\nb"));
     }
 
     void emptyBoxPromptsOnceThenKeepsThePrompt()
@@ -129,10 +147,12 @@ private slots:
     {
         QTest::addColumn<QString>("input");
         QTest::addColumn<QStringList>("lines");
-        QTest::newRow("three") << "a\nb\nc" << QStringList {"a", "b", "c"};
-        QTest::newRow("empties dropped") << "\n\na\n\n\nb\n" << QStringList {"a", "b"};
-        QTest::newRow("blanks kept") << "x\n  \ny" << QStringList {"x", "  ", "y"};
-        QTest::newRow("cjk") << "网名一\n个性签名\n\n网名二"
+        QTest::newRow("three") << "a\r\nb\r\nc" << QStringList {"a", "b", "c"};
+        QTest::newRow("empties dropped") << "\r\n\r\na\r\n\r\n\r\nb\r\n" << QStringList {"a", "b"};
+        QTest::newRow("blanks kept") << "x\r\n  \r\ny" << QStringList {"x", "  ", "y"};
+        QTest::newRow("lone breaks are characters")
+            << "p\nq\r\nr\rs" << QStringList {"p\nq", "r\rs"};
+        QTest::newRow("cjk") << "网名一\r\n个性签名\r\n\r\n网名二"
                              << QStringList {"网名一", "个性签名", "网名二"};
     }
 
@@ -144,16 +164,17 @@ private slots:
         for (int run = 0; run < 2; ++run) {
             start();
             const QString result = box();
-            QCOMPARE(sorted(result.split(QStringLiteral("\n\n"))), sorted(lines));
-            QVERIFY(!result.contains(QStringLiteral("\n\n\n")));
-            QCOMPARE(QGuiApplication::clipboard()->text(), result);
+            QCOMPARE(sorted(result.split(QStringLiteral("\r\n\r\n"))), sorted(lines));
+            QVERIFY(!result.contains(QStringLiteral("\r\n\r\n\r\n")));
+            QCOMPARE(QGuiApplication::clipboard()->text(),
+                     QString(result).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
         }
     }
 
     void onlyLineBreaksEmptiesBoxAndClipboard()
     {
         QGuiApplication::clipboard()->setText("left over");
-        setBox(QStringLiteral("\n\n\n"));
+        setBox(QStringLiteral("\r\n\r\n\r\n"));
         start();
         QCOMPARE(box(), QString());
         QCOMPARE(QGuiApplication::clipboard()->text(), QString());
@@ -162,12 +183,13 @@ private slots:
 
     void charactersComeBackExactlyAsTyped()
     {
-        // No-break space, line separator, tab and a character outside the BMP: toPlainText()
-        // would rewrite the first two.
-        const QString line = QStringLiteral("a\u00a0b\u2028c\td\U0001F600");
+        // No-break space, ideographic space, line separator, tab, a NUL and a character outside
+        // the BMP.
+        const QString line
+            = QStringLiteral("a\u00a0b\u3000\u2028c\td") + QChar(0) + QStringLiteral("\U0001F600");
         setBox(line);
         start();
-        QCOMPARE(text1()->document()->toRawText(), line);
+        QCOMPARE(box(), line);
         QCOMPARE(QGuiApplication::clipboard()->text(), line);
     }
 
@@ -179,9 +201,18 @@ private slots:
         QTest::keyClick(text1(), Qt::Key_Return);
         QTest::keyClicks(text1(), "two");
         start();
-        QVERIFY(box().contains(QStringLiteral("\n\n")));
+        const QString scrambled = box();
+        QVERIFY(scrambled.contains(QStringLiteral("\r\n\r\n")));
         QTest::keyClick(text1(), Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(box(), QStringLiteral("one\ntwo"));
+        QCOMPARE(box(), QStringLiteral("one\r\ntwo"));
+        QTest::keyClick(text1(), Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(box(), scrambled);
+        // Typing after Start is undone first, then the Start.
+        QTest::keyClicks(text1(), "!");
+        QTest::keyClick(text1(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(box(), scrambled);
+        QTest::keyClick(text1(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(box(), QStringLiteral("one\r\ntwo"));
     }
 
     void badSkinsLeaveTheLookAndAGoodOneApplies()
@@ -202,10 +233,47 @@ private slots:
         QCOMPARE(attach("binary.she", QByteArray("\x89PNG\0\0\x01\x02", 8)), int(SkinNotText));
         QCOMPARE(attach("latin1.she", "QWidget { color: \xe9; }"), int(SkinNotText));
         QCOMPARE(attach("huge.she", QByteArray(2 << 20, 'a')), int(SkinTooLarge));
+        QCOMPARE(attach("limit.she", "/*" + QByteArray((1 << 20) - 4, 'a') + "*/"),
+                 int(SkinAttached));
+        qApp->setStyleSheet(before);
+        QCOMPARE(attach("over.she", "/*" + QByteArray((1 << 20) - 3, 'a') + "*/"),
+                 int(SkinTooLarge));
+#ifdef Q_OS_UNIX
+        // Neither a pipe as the skin nor one that a skin names may hold start-up up.
+        QVERIFY(::mkfifo(QFile::encodeName(dir.filePath("pipe.she")).constData(), 0600) == 0);
+        QCOMPARE(SkinH_AttachEx(dir.filePath("pipe.she"), {}), int(SkinUnreadable));
+        QCOMPARE(attach("named.she",
+                        "QWidget { background-image: url(\"" + dir.filePath("pipe.she").toUtf8()
+                            + "\"); }"),
+                 int(SkinBadReference));
+        QCOMPARE(
+            attach("folder.she", "QWidget { background-image: url(" + dir.path().toUtf8() + "); }"),
+            int(SkinBadReference));
+#endif
         QCOMPARE(qApp->styleSheet(), before);
         QCOMPARE(attach("good.she", "QPushButton { color: red; }"), int(SkinAttached));
         QCOMPARE(qApp->styleSheet(), QStringLiteral("QPushButton { color: red; }"));
         qApp->setStyleSheet(before);
+    }
+
+    void aLabelShrinksItsFontUntilItFits()
+    {
+        const QString text = QStringLiteral("Zanvo伪原创工具可以打乱文章顺序,并自动复制到剪切板.");
+        QLabel label(text);
+        QFont big = label.font();
+        big.setPointSizeF(14);
+        label.setFont(big);
+        label.resize(label.fontMetrics().horizontalAdvance(text) * 2 / 3, 20);
+        fitToWidth(&label);
+        QCOMPARE(label.text(), text);
+        QVERIFY(label.fontMetrics().horizontalAdvance(text) <= label.contentsRect().width());
+        QVERIFY(label.font().pointSizeF() < 14);
+        // One that fits is left alone.
+        QLabel roomy(text);
+        roomy.resize(2000, 20);
+        const QFont before = roomy.font();
+        fitToWidth(&roomy);
+        QCOMPARE(roomy.font(), before);
     }
 
     void qtsOwnTextsReadChinese()

@@ -7,7 +7,6 @@
 #include <QFile>
 #include <QLabel>
 #include <QMessageBox>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -98,8 +97,7 @@ private slots:
         qputenv("PATH", other.path().toUtf8());
         Form1 form;
         form.show();
-        auto *box = form.findChild<QPlainTextEdit *>(QStringLiteral("Text1"));
-        box->setPlainText(QStringLiteral("用户的文字"));
+        form.text1().replace(QStringLiteral("用户的文字"));
         QString shown;
         QTimer::singleShot(50, [&shown] {
             if (auto *mb = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
@@ -111,7 +109,7 @@ private slots:
                           Qt::LeftButton);
         QVERIFY2(shown.startsWith(QStringLiteral("Zanvo伪原创工具|")), qPrintable(shown));
         QVERIFY(shown.contains(homePageAddress()));
-        QCOMPARE(box->toPlainText(), QStringLiteral("用户的文字"));
+        QCOMPARE(form.text1().plainText(), QStringLiteral("用户的文字"));
         QVERIFY(form.isVisible());
     }
 };

@@ -37,6 +37,16 @@ private slots:
         QCOMPARE(launcherStartsMinimised(platform), minimised);
     }
 
+    void lineBreaksOnTheWayInAndOut()
+    {
+        const QByteArray mixed("a\nb\r\nc\rd\n");
+        QCOMPARE(pastedLineBreaks(Platform::Linux, mixed), QByteArray("a\r\nb\r\nc\rd\r\n"));
+        QCOMPARE(pastedLineBreaks(Platform::MacOS, "\n\n"), QByteArray("\r\n\r\n"));
+        QCOMPARE(pastedLineBreaks(Platform::Windows, mixed), mixed);
+        QCOMPARE(copiedLineBreaks(Platform::Linux, "a\r\nb\rc\nd"), QByteArray("a\nb\rc\nd"));
+        QCOMPARE(copiedLineBreaks(Platform::Windows, "a\r\nb"), QByteArray("a\r\nb"));
+    }
+
     void theSkinLiesBesideTheProgram_data()
     {
         QTest::addColumn<Platform>("platform");

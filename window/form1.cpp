@@ -11,11 +11,12 @@
 #include "runtime/skin.h"
 #include "scrambler/scrambler.h"
 #include "window/clicklabel.h"
-#include "window/textbox.h"
+#include "window/filljob.h"
+#include "window/fitlabel.h"
 
 #include <QGuiApplication>
 #include <QLabel>
-#include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 
 namespace zanvo {
@@ -39,40 +40,17 @@ Control *place(Control *control, const char *name, int left, int top, int width,
     return control;
 }
 
-// Shows the busy cursor for as long as it lives.
-class BusyCursor {
-public:
-    BusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor &) = delete;
-    BusyCursor &operator=(const BusyCursor &) = delete;
-};
-
-QString scrambled(const QString &text)
-{
-    QString result;
-    scrambleInto(
-        std::u16string_view(QStringView(text).utf16(), static_cast<std::size_t>(text.size())),
-        RandomSource::process(), LineBreak::CrLf, [&](std::size_t length) {
-            result = QString(static_cast<qsizetype>(length), Qt::Uninitialized);
-            return reinterpret_cast<char16_t *>(result.data());
-        });
-    return result;
-}
+// How long a Start works before the window shows that it does.
+constexpr int progressDelayMs = 500;
 
 } // namespace
-
-QString applicationTitle()
-{
-    return QStringLiteral("Zanvo伪原创工具");
-}
 
 QString homePageAddress()
 {
     return QStringLiteral(ZANVO_HOME_PAGE);
 }
 
-Form1::Form1(QWidget *parent)
+Form1::Form1(QWidget *parent, TextBoxKind box)
     : QWidget(parent,
               Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
@@ -82,8 +60,8 @@ Form1::Form1(QWidget *parent)
     // Nothing in the window follows a change of size, so none is offered.
     setFixedSize(twips(10320), twips(7920));
 
-    Text1 = place(new QPlainTextEdit(this), "Text1", 240, 480, 8055, 6735);
-    Text1->setTabChangesFocus(true);
+    Text1 = makeTextBox(box, this);
+    place(Text1->widget(), "Text1", 240, 480, 8055, 6735);
     Command1 = place(new QPushButton(QStringLiteral("开始伪原创"), this), "Command1", 8520, 1320,
                      1335, 855);
     Label1 = place(new QLabel(QStringLiteral("Zanvo伪原创工具可以打乱文章顺序,并自动复制到剪切板."
@@ -100,39 +78,87 @@ Form1::Form1(QWidget *parent)
         button->setAutoDefault(false);
         button->setDefault(false);
     }
-    setTabOrder(Text1, Command1);
+    setTabOrder(Text1->widget(), Command1);
     setTabOrder(Command1, Command2);
-    Text1->setFocus();
+    Text1->widget()->setFocus();
+
+    // In the gap between the box and the link label, so that no control moves when it shows.
+    m_progress = new QProgressBar(this);
+    m_progress->setObjectName(QStringLiteral("Progress"));
+    m_progress->setGeometry(twips(240), twips(7260), twips(8055), twips(135));
+    m_progress->setRange(0, 0);
+    m_progress->setTextVisible(false);
+    m_progress->hide();
+    m_progressDelay.setSingleShot(true);
+    m_progressDelay.setInterval(progressDelayMs);
+    connect(&m_progressDelay, &QTimer::timeout, m_progress, &QWidget::show);
 
     // Every handler runs guarded: a run-time error inside one is reported there and never
     // reaches the event loop.
-    auto guarded = [this](void (Form1::*handler)()) {
+    auto guarded = [this](void (Form1::*handler)()) -> std::function<void()> {
         return
             [this, handler] { runGuarded(this, applicationTitle(), [&] { (this->*handler)(); }); };
     };
     connect(Command1, &QPushButton::clicked, this, guarded(&Form1::Command1_Click));
     connect(Command2, &QPushButton::clicked, this, guarded(&Form1::Command2_Click));
     connect(Label2, &ClickLabel::clicked, this, guarded(&Form1::Label2_Click));
+    m_finishStart = guarded(&Form1::finishStart);
 
     Form_Load();
+}
+
+Form1::~Form1()
+{
+    delete m_job;
 }
 
 void Form1::Form_Load()
 {
     SkinH_AttachEx(skinPath(appPath()), QString());
+    fitToWidth(Label1);
 }
 
 void Form1::Command1_Click()
 {
-    if (Text1->document()->isEmpty()) {
+    if (m_job || Text1->isBusy())
+        return;
+    if (Text1->isEmpty()) {
         MsgBox(this, emptyPrompt, applicationTitle());
-        replaceBoxText(*Text1, emptyPrompt);
+        Text1->replace(emptyPrompt);
     }
-    const BusyCursor busy;
     RandomSource::process().reseedFromTimer();
-    replaceBoxText(*Text1, scrambled(boxText(*Text1, u"\r\n")));
+    auto content = Text1->newContent();
+    Text1->setBusy(true);
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    m_progressDelay.start();
+    m_clipboardText = std::make_shared<QString>();
+    m_job = new FillJob(
+        std::move(content),
+        [text = Text1->text(), clipboard = m_clipboardText](TextBox::Content &result) {
+            const std::string scrambled = scramble(text, RandomSource::process(), LineBreak::CrLf);
+            result.add(scrambled.data(), scrambled.size());
+            // What the box will hold, with the platform's line breaks.
+            *clipboard = withLineBreak(scrambled, plainTextLineBreak(thisPlatform()));
+        },
+        this);
+    connect(m_job, &FillJob::finished, this, m_finishStart);
+}
+
+void Form1::finishStart()
+{
+    FillJob::Result result = m_job->take();
+    m_job->deleteLater();
+    m_job = nullptr;
+    m_progressDelay.stop();
+    m_progress->hide();
+    QGuiApplication::restoreOverrideCursor();
+    Text1->setBusy(false);
+    if (result.error)
+        std::rethrow_exception(result.error);
+    Text1->show(std::move(result.content));
     clipboardClear();
-    clipboardSetText(boxText(*Text1, plainTextLineBreak(thisPlatform())));
+    clipboardSetText(*std::exchange(m_clipboardText, nullptr));
+    emit startFinished();
 }
 
 void Form1::Command2_Click()

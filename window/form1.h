@@ -2,18 +2,21 @@
 // the link label, and their handlers.
 #pragma once
 
+#include "window/textbox.h"
+
+#include <QTimer>
 #include <QWidget>
+#include <functional>
+#include <memory>
 
 class QLabel;
-class QPlainTextEdit;
+class QProgressBar;
 class QPushButton;
 
 namespace zanvo {
 
 class ClickLabel;
-
-// The caption of the program's message boxes.
-QString applicationTitle();
+class FillJob;
 
 // The maker's home page, as the link label shows it and the web site button opens it.
 QString homePageAddress();
@@ -22,25 +25,44 @@ class Form1 : public QWidget {
     Q_OBJECT
 public:
     // Builds the window and runs Form_Load, so the skin is in place before the first show.
-    explicit Form1(QWidget *parent = nullptr);
+    explicit Form1(QWidget *parent = nullptr, TextBoxKind box = TextBoxKind::Scintilla);
+    // Waits for a Start under way, whose work still reads the box.
+    ~Form1() override;
+
+    // The text box, for what reads or fills it from outside: tests, benchmarks.
+    TextBox &text1() { return *Text1; }
+    // Whether a Start is under way.
+    bool busy() const { return m_job != nullptr; }
 
 public slots:
     // Attaches the skin file beside the program; whatever the skin layer answers, start-up goes on.
     void Form_Load();
-    // Scrambles the box's text, shows the result in the box and copies it to the clipboard.
+    // Scrambles the box's text, shows the result in the box and copies it to the clipboard. The
+    // work runs on a worker thread; the window stays responsive and takes no second Start
+    // meanwhile, and startFinished() follows.
     void Command1_Click();
     // Each opens the home page in the web browser in a process of its own, without waiting.
     void Command2_Click();
     void Label2_Click();
 
+signals:
+    // A Start has ended, its result in the box and on the clipboard.
+    void startFinished();
+
 private:
+    void finishStart();
     void openHomePage();
 
-    QPlainTextEdit *Text1;
+    std::unique_ptr<TextBox> Text1;
     QPushButton *Command1;
     QLabel *Label1;
     QPushButton *Command2;
     ClickLabel *Label2;
+    QProgressBar *m_progress;
+    QTimer m_progressDelay;
+    FillJob *m_job = nullptr;
+    std::shared_ptr<QString> m_clipboardText; // what Start puts on the clipboard, once made
+    std::function<void()> m_finishStart; // finishStart(), guarded as every handler is
 };
 
 } // namespace zanvo

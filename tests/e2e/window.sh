@@ -42,6 +42,29 @@ blanks=$(printf '%s\n' "$result" | awk 'NR % 2 == 0 && $0 != ""' | wc -l)
 [ "$blanks" -eq 0 ] || fail "lines not set apart by one empty line: $(printf '%q' "$result")"
 [ "$(printf '%s\n' "$result" | wc -l)" -eq 7 ] || fail "expected 7 lines: $(printf '%q' "$result")"
 
+# Ctrl+Z in the box brings back what was typed and pasted, which copies out as it went in.
+xdotool mousemove --window "$win" 200 200 click 1
+xdotool key ctrl+z ctrl+a ctrl+c
+typed=""
+for _ in $(seq 50); do
+    typed=$(clip)
+    [ "$typed" != "$result" ] && break
+    sleep 0.1
+done
+[ "$typed" = "$(printf 'alpha\nbeta\n\n网名一\ndelta')" ] || fail "undo and copy: $(printf '%q' "$typed")"
+
+# A lone CR pasted into a line stays part of that line.
+printf 'x\ry\nz' | xclip -selection clipboard -t UTF8_STRING -i
+xdotool key ctrl+a ctrl+v
+xdotool mousemove --window "$win" 612 116 click 1
+for _ in $(seq 50); do
+    result=$(clip)
+    case "$result" in *z*y* | *y*z*) break ;; esac
+    sleep 0.1
+done
+[ "$(printf '%s\n' "$result" | sort)" = "$(printf '\nx\ry\nz\n' | sort)" ] ||
+    fail "a lone CR: $(printf '%q' "$result")"
+
 # Closing the window ends the program; what was copied can still be pasted.
 /usr/bin/python3 "$here/close_window.py" "$win"
 for _ in $(seq 100); do kill -0 "$app" 2>/dev/null || break; sleep 0.05; done
