@@ -3,8 +3,6 @@
 
 #include "runtime/messagebox.h"
 
-#include <QCoreApplication>
-
 namespace zanvo {
 
 namespace {
@@ -21,12 +19,12 @@ QString describe(const RuntimeError &error)
 }
 } // namespace
 
-void reportRuntimeError(QWidget *parent, const QString &title, const RuntimeError &error)
+int reportRuntimeError(QWidget *parent, const QString &title, const RuntimeError &error)
 {
     MsgBox(parent,
            QStringLiteral("运行时错误 '%1':\n\n%2").arg(error.number()).arg(describe(error)),
            title);
-    QCoreApplication::exit(1);
+    return runtimeErrorStatus;
 }
 
 } // namespace zanvo

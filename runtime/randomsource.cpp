@@ -13,9 +13,9 @@ RandomSource &RandomSource::process()
     return source;
 }
 
-void RandomSource::reseedFromTimer()
+void RandomSource::reseed(float seconds)
 {
-    seed(std::bit_cast<std::uint32_t>(secondsSinceMidnight()));
+    seed(std::bit_cast<std::uint32_t>(seconds));
 }
 
 float secondsSinceMidnight()

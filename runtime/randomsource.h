@@ -13,9 +13,9 @@ public:
 
     void seed(std::uint32_t seed) { m_engine.seed(seed); }
 
-    // Reseeds from the local seconds since midnight, fraction included, so two clicks in the same
-    // second still start from different seeds.
-    void reseedFromTimer();
+    // Reseeds from seconds since midnight, fraction included, so two clicks in the same second
+    // still start from different seeds: the seed is the float's bit pattern.
+    void reseed(float secondsSinceMidnight);
 
     // The next draw u, 0 <= u < 1. The top 24 bits of one engine output make the float exactly,
     // so no rounding can ever reach 1.

@@ -4,6 +4,7 @@
 #include "runtime/messagebox.h"
 #include "runtime/skin.h"
 #include "runtime/translation.h"
+#include "scrambler/scrambler.h"
 #include "window/fitlabel.h"
 #include "window/form1.h"
 
@@ -283,13 +284,68 @@ private slots:
                  QStringLiteral("撤消(&U)"));
     }
 
-    void runtimeErrorIsReportedWithNumberAndDescription()
+    void startReseedsFromTheClockWithItsFraction()
     {
+        float now = 3600.25f;
+        Form1 clocked(nullptr, TextBoxKind::Scintilla, {[&now] { return now; }, {}});
+        QString text;
+        for (int i = 0; i < 30; ++i)
+            text += QStringLiteral("行%1\r\n").arg(i);
+        auto startOn = [&] {
+            clocked.text1().replace(text);
+            QSignalSpy finished(&clocked, &Form1::startFinished);
+            QTest::mouseClick(clocked.findChild<QPushButton *>("Command1"), Qt::LeftButton);
+            return finished.wait(10000) ? clocked.text1().plainText() : QString();
+        };
+        auto expected = [&](float seconds) {
+            RandomSource random;
+            random.reseed(seconds);
+            return QString::fromStdString(scramble(text.toStdString(), random));
+        };
+        const QString quarter = startOn();
+        QCOMPARE(quarter, expected(3600.25f));
+        QCOMPARE(startOn(), quarter);
+        now = 3600.5f;
+        const QString half = startOn();
+        QCOMPARE(half, expected(3600.5f));
+        QVERIFY(half != quarter);
+    }
+
+    void aRunTimeErrorIsReportedAndEndsTheProgram_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("report");
+        QTest::newRow("overflow") << 0 << QStringLiteral("运行时错误 '6':\n\n溢出");
+        QTest::newRow("memory") << 1 << QStringLiteral("运行时错误 '7':\n\n内存不足");
+        QTest::newRow("other") << 2 << QStringLiteral("运行时错误 '51':\n\nbroken");
+    }
+
+    void aRunTimeErrorIsReportedAndEndsTheProgram()
+    {
+        QFETCH(int, kind);
+        QFETCH(QString, report);
+        StartServices failing;
+        failing.scramble = [kind](std::string_view, RandomSource &) -> std::string {
+            if (kind == 0)
+                throw RuntimeError::overflow();
+            if (kind == 1)
+                throw std::bad_alloc();
+            throw std::runtime_error("broken");
+        };
+        Form1 failed(nullptr, TextBoxKind::Scintilla, failing);
+        failed.text1().replace(QStringLiteral("a\r\nb"));
+        QSignalSpy ends(&failed, &Form1::programEnds);
         QStringList seen;
         answerNextMessageBox(&seen);
-        runGuarded(form, applicationTitle(), [] { throw std::bad_alloc(); });
-        QCOMPARE(seen,
-                 QStringList {QStringLiteral("Zanvo伪原创工具|运行时错误 '7':\n\n内存不足|确定")});
+        QTest::mouseClick(failed.findChild<QPushButton *>("Command1"), Qt::LeftButton);
+        QVERIFY(ends.wait(10000));
+        QCOMPARE(
+            seen,
+            QStringList {QStringLiteral("Zanvo伪原创工具|") + report + QStringLiteral("|确定")});
+        QCOMPARE(ends.first().first().toInt(), runtimeErrorStatus);
+        QCOMPARE(failed.text1().plainText(), QStringLiteral("a\r\nb"));
+        QVERIFY(!failed.busy());
+        QVERIFY(!QGuiApplication::overrideCursor());
     }
 };
 

@@ -2,6 +2,7 @@
 #include "scrambler/scrambler.h"
 
 #include <algorithm>
+#include <cstring>
 #include <gtest/gtest.h>
 #include <set>
 #include <string>
@@ -167,3 +168,94 @@ TEST(RuntimeError, CountsPastInt32MaxOverflow)
         },
         RuntimeError);
 }
+
+TEST(LineFeeds, EveryLengthAndPositionAroundTheVectorBlocks)
+{
+    // Lengths 0 to 64 cross the 16-unit blocks and the scalar tail of both widths.
+    for (std::size_t n = 0; n <= 64; ++n) {
+        for (std::size_t at = 0; at < n; ++at) {
+            std::string bytes(n, 'a');
+            bytes[at] = '\n';
+            std::u16string units(n, u'字');
+            units[at] = u'\n';
+            std::vector<std::size_t> found8, found16;
+            forEachLineFeed(std::string_view(bytes), [&](std::size_t i) { found8.push_back(i); });
+            forEachLineFeed(std::u16string_view(units),
+                            [&](std::size_t i) { found16.push_back(i); });
+            EXPECT_EQ(found8, std::vector<std::size_t> {at}) << n << " " << at;
+            EXPECT_EQ(found16, std::vector<std::size_t> {at}) << n << " " << at;
+            EXPECT_EQ(countLineFeeds(std::string_view(bytes)), 1u);
+            EXPECT_EQ(countLineFeeds(std::u16string_view(units)), 1u);
+        }
+        // A unit whose low byte is LF is no line feed in UTF-16.
+        const std::u16string lookalikes(n, char16_t(0x0A0A));
+        EXPECT_EQ(countLineFeeds(std::u16string_view(lookalikes)), 0u);
+        std::size_t seen = 0;
+        forEachLineFeed(std::u16string_view(lookalikes), [&](std::size_t) { ++seen; });
+        EXPECT_EQ(seen, 0u);
+    }
+    EXPECT_EQ(countLineFeeds(std::string_view(std::string(300, '\n'))), 300u);
+}
+
+#if defined(__unix__) && defined(NDEBUG) && !defined(__SANITIZE_ADDRESS__)
+#include <sys/mman.h>
+
+namespace {
+
+// A text of size bytes whose pages cost nothing until written: all NUL but where written.
+struct MappedText {
+    explicit MappedText(std::size_t bytes) : size(bytes)
+    {
+        void *p = mmap(nullptr, bytes, PROT_READ | PROT_WRITE,
+                       MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+        data = p == MAP_FAILED ? nullptr : static_cast<char *>(p);
+    }
+    ~MappedText()
+    {
+        if (data)
+            munmap(data, size);
+    }
+    std::size_t size;
+    char *data;
+};
+
+} // namespace
+
+TEST(Large, TextsPast4GiBUse64BitOffsets)
+{
+    const std::size_t size = (std::size_t(1) << 32) + 4096;
+    MappedText text(size);
+    if (!text.data)
+        GTEST_SKIP() << "no room to map 4 GiB here";
+    const std::size_t second = (std::size_t(1) << 32) + 100;
+    text.data[0] = 'A';
+    std::memcpy(text.data + second - 2, "\r\nB\r\n\r\nC", 8);
+    const std::string_view view(text.data, size);
+    withLineTable(view, LineBreak::CrLf, true, [&](auto &lines) {
+        using Offset = decltype(lines[0].begin);
+        EXPECT_EQ(sizeof(Offset), 8u);
+        ASSERT_EQ(lines.size(), 3u);
+        EXPECT_EQ(lines[1].begin, second);
+        EXPECT_EQ(lines[1].size, 1u);
+        EXPECT_EQ(lines[2].begin, second + 5);
+        std::string tail;
+        // What is written, with the long lines cut to their first character.
+        joinLines(view, lines, std::string_view("|"), [&](const char *p, std::size_t n) {
+            tail += n < 16 ? std::string(p, n) : std::string(1, *p) + "~";
+        });
+        EXPECT_EQ(tail, "A~|B|C~");
+    });
+}
+
+TEST(Large, OnlyKeptLinesCountTowardsOverflow)
+{
+    // 2^31 + 1 empty lines in LF mode: too many to count, yet none is kept.
+    const std::size_t size = (std::size_t(1) << 31) + 1;
+    MappedText text(size + 1);
+    if (!text.data)
+        GTEST_SKIP() << "no room to map 2 GiB here";
+    std::memset(text.data, '\n', size);
+    text.data[size] = 'x';
+    EXPECT_EQ(LineFilter(std::string_view(text.data, size + 1), LineBreak::Lf), "x");
+}
+#endif

@@ -50,11 +50,16 @@ QString homePageAddress()
     return QStringLiteral(ZANVO_HOME_PAGE);
 }
 
-Form1::Form1(QWidget *parent, TextBoxKind box)
+Form1::Form1(QWidget *parent, TextBoxKind box, StartServices services)
     : QWidget(parent,
               Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
 {
+    m_services = std::move(services);
+    if (!m_services.scramble)
+        m_services.scramble = [](std::string_view text, RandomSource &random) {
+            return scramble(text, random, LineBreak::CrLf);
+        };
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Zanvo伪原创工具 1.0"));
     // Nothing in the window follows a change of size, so none is offered.
@@ -96,13 +101,21 @@ Form1::Form1(QWidget *parent, TextBoxKind box)
     // Every handler runs guarded: a run-time error inside one is reported there and never
     // reaches the event loop.
     auto guarded = [this](void (Form1::*handler)()) -> std::function<void()> {
-        return
-            [this, handler] { runGuarded(this, applicationTitle(), [&] { (this->*handler)(); }); };
+        return [this, handler] {
+            if (const int status
+                = runGuarded(this, applicationTitle(), [&] { (this->*handler)(); }))
+                emit programEnds(status);
+        };
     };
     connect(Command1, &QPushButton::clicked, this, guarded(&Form1::Command1_Click));
     connect(Command2, &QPushButton::clicked, this, guarded(&Form1::Command2_Click));
     connect(Label2, &ClickLabel::clicked, this, guarded(&Form1::Label2_Click));
     m_finishStart = guarded(&Form1::finishStart);
+    Text1->onBackgroundError([this](std::exception_ptr error) {
+        if (const int status
+            = runGuarded(this, applicationTitle(), [&] { std::rethrow_exception(error); }))
+            emit programEnds(status);
+    });
 
     Form_Load();
 }
@@ -126,7 +139,7 @@ void Form1::Command1_Click()
         MsgBox(this, emptyPrompt, applicationTitle());
         Text1->replace(emptyPrompt);
     }
-    RandomSource::process().reseedFromTimer();
+    RandomSource::process().reseed(m_services.secondsSinceMidnight());
     auto content = Text1->newContent();
     Text1->setBusy(true);
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
@@ -134,8 +147,9 @@ void Form1::Command1_Click()
     m_clipboardText = std::make_shared<QString>();
     m_job = new FillJob(
         std::move(content),
-        [text = Text1->text(), clipboard = m_clipboardText](TextBox::Content &result) {
-            const std::string scrambled = scramble(text, RandomSource::process(), LineBreak::CrLf);
+        [text = Text1->text(), clipboard = m_clipboardText,
+         scrambler = m_services.scramble](TextBox::Content &result) {
+            const std::string scrambled = scrambler(text, RandomSource::process());
             result.add(scrambled.data(), scrambled.size());
             // What the box will hold, with the platform's line breaks.
             *clipboard = withLineBreak(scrambled, plainTextLineBreak(thisPlatform()));

@@ -2,12 +2,15 @@
 // the link label, and their handlers.
 #pragma once
 
+#include "runtime/randomsource.h"
 #include "window/textbox.h"
 
 #include <QTimer>
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <string>
+#include <string_view>
 
 class QLabel;
 class QProgressBar;
@@ -21,11 +24,19 @@ class FillJob;
 // The maker's home page, as the link label shows it and the web site button opens it.
 QString homePageAddress();
 
+// What Start draws on besides the box: the clock that reseeds the random source, and the
+// scrambler (any thread). Tests put fakes in their place.
+struct StartServices {
+    std::function<float()> secondsSinceMidnight = zanvo::secondsSinceMidnight;
+    std::function<std::string(std::string_view, RandomSource &)> scramble;
+};
+
 class Form1 : public QWidget {
     Q_OBJECT
 public:
     // Builds the window and runs Form_Load, so the skin is in place before the first show.
-    explicit Form1(QWidget *parent = nullptr, TextBoxKind box = TextBoxKind::Scintilla);
+    explicit Form1(QWidget *parent = nullptr, TextBoxKind box = TextBoxKind::Scintilla,
+                   StartServices services = {});
     // Waits for a Start under way, whose work still reads the box.
     ~Form1() override;
 
@@ -48,6 +59,8 @@ public slots:
 signals:
     // A Start has ended, its result in the box and on the clipboard.
     void startFinished();
+    // A run-time error was reported: the program is to end with status.
+    void programEnds(int status);
 
 private:
     void finishStart();
@@ -63,6 +76,7 @@ private:
     FillJob *m_job = nullptr;
     std::shared_ptr<QString> m_clipboardText; // what Start puts on the clipboard, once made
     std::function<void()> m_finishStart; // finishStart(), guarded as every handler is
+    StartServices m_services;
 };
 
 } // namespace zanvo

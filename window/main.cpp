@@ -23,6 +23,8 @@ int main(int argc, char *argv[])
     app.setWindowIcon(QIcon(QStringLiteral(":/zanvo.png")));
 
     zanvo::Form1 form;
+    QObject::connect(&form, &zanvo::Form1::programEnds, &app,
+                     [&app](int status) { app.exit(status); });
     form.show();
     const int code = app.exec();
     zanvo::keepClipboardAfterExit();

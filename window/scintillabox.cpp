@@ -1,8 +1,6 @@
 // Text1 over QScintilla.
 #include "window/scintillabox.h"
 
-#include "runtime/errorreport.h"
-#include "runtime/messagebox.h"
 #include "runtime/platform.h"
 #include "window/filljob.h"
 
@@ -255,7 +253,7 @@ void ScintillaEdit::paste()
             this);
         connect(m_pasteJob, &FillJob::finished, this, [this, caret] {
             m_pasteCaret = *caret;
-            runGuarded(this, applicationTitle(), [this] { finishPaste(); });
+            finishPaste();
         });
         return;
     }
@@ -282,8 +280,12 @@ void ScintillaEdit::finishPaste()
     m_pasteJob = nullptr;
     QGuiApplication::restoreOverrideCursor();
     setReadOnly(false);
-    if (result.error)
-        std::rethrow_exception(result.error);
+    if (result.error) {
+        if (!m_backgroundError)
+            std::rethrow_exception(result.error);
+        m_backgroundError(result.error);
+        return;
+    }
     swapIn(std::move(result.content), m_pasteCaret);
 }
 
@@ -417,7 +419,15 @@ void ScintillaEdit::applyLook()
     applying = false;
 }
 
-ScintillaBox::ScintillaBox(QWidget *parent) : m_edit(new ScintillaEdit(parent)) { }
+ScintillaBox::ScintillaBox(QWidget *parent) : m_edit(new ScintillaEdit(parent))
+{
+    m_edit->onBackgroundError([this](std::exception_ptr error) {
+        if (m_backgroundError)
+            m_backgroundError(error);
+        else
+            std::rethrow_exception(error);
+    });
+}
 
 QWidget *ScintillaBox::widget()
 {

@@ -36,6 +36,11 @@ public:
     void paste() override;
     // Whether a large paste is under way.
     bool pasting() const { return m_pasteJob != nullptr; }
+    // Where a run-time error of a large paste goes.
+    void onBackgroundError(std::function<void(std::exception_ptr)> handler)
+    {
+        m_backgroundError = std::move(handler);
+    }
 
     // New content for the box, to be filled on any one thread and given to swapIn().
     std::unique_ptr<TextBox::Content> newContent();
@@ -76,6 +81,7 @@ private:
     std::vector<long> m_redoDocuments;
     bool m_swapping = false;
     FillJob *m_pasteJob = nullptr;
+    std::function<void(std::exception_ptr)> m_backgroundError;
     long m_pasteCaret = 0;
     long m_preeditStart = 0;
     long m_preeditLength = 0;

@@ -5,6 +5,8 @@
 
 #include <QString>
 #include <cstddef>
+#include <exception>
+#include <functional>
 #include <memory>
 #include <string_view>
 
@@ -47,10 +49,20 @@ public:
     virtual void undo() = 0;
     virtual void redo() = 0;
 
+    // Where a run-time error raised by the box's own work beside the window goes (a large
+    // paste); by default it is not caught.
+    void onBackgroundError(std::function<void(std::exception_ptr)> handler)
+    {
+        m_backgroundError = std::move(handler);
+    }
+
     // Replaces the whole text with text, as show() does.
     void replace(const QString &text);
     // The whole text as a QString.
     QString plainText();
+
+protected:
+    std::function<void(std::exception_ptr)> m_backgroundError;
 };
 
 enum class TextBoxKind {
