@@ -521,6 +521,13 @@ TEST_F(Cli, AFileTooLargeForTheLimitFailsCleanly)
     auto toStdout = zanvo::test::run(limited);
     EXPECT_EQ(toStdout.status, 1);
     EXPECT_EQ(toStdout.err, "zanvo-scramble: error writing standard output: File too large\n");
+
+    // The help text is written as carefully as the result.
+    limited.wrapper = {"sh", "-c", "trap '' XFSZ; ulimit -f 1; exec \"$0\" \"$@\""};
+    limited.arguments = {"--help"};
+    auto help = zanvo::test::run(limited);
+    EXPECT_EQ(help.status, 1);
+    EXPECT_EQ(help.err, "zanvo-scramble: error writing standard output\n");
 }
 
 TEST_F(Cli, LinksAreFollowedToTheFileTheyName)
@@ -577,10 +584,9 @@ TEST_F(Cli, ALongNameIsNoObstacle)
 
 TEST_F(Cli, NamesInMessagesAreQuotedSafely)
 {
-    auto result = run({std::string("no\nsuch\033[2J\xff'fi\\le")});
-    EXPECT_EQ(result.err,
-              "zanvo-scramble: cannot open 'no\\nsuch\\033[2J\\377\\'fi\\\\le' for "
-              "reading: No such file or directory\n");
+    auto result = run({std::string("no\nsuch\033[2J\xff'fi\\le\xc2\x85")});
+    EXPECT_EQ(result.err, "zanvo-scramble: cannot open 'no\\nsuch\\033[2J\\377\\'fi\\\\le"
+                          "\\302\\205' for reading: No such file or directory\n");
     auto chinese = run({"缺少的文件.txt"});
     EXPECT_EQ(chinese.err,
               "zanvo-scramble: cannot open '缺少的文件.txt' for reading: No such "

@@ -172,6 +172,20 @@ private slots:
         }
     }
 
+    void aSecondClickWhileStartWorksIsNotTaken()
+    {
+        setBox(QStringLiteral("x\r\ny\r\nz"));
+        QSignalSpy finished(form, &Form1::startFinished);
+        QTest::mouseClick(command1(), Qt::LeftButton);
+        QTest::mouseClick(command1(), Qt::LeftButton);
+        QVERIFY(finished.wait(10000));
+        QTRY_VERIFY(!form->busy());
+        QCOMPARE(finished.count(), 1);
+        QCOMPARE(sorted(box().split(QStringLiteral("\r\n\r\n"))), QStringList({"x", "y", "z"}));
+        form->text1().undo();
+        QCOMPARE(box(), QStringLiteral("x\r\ny\r\nz"));
+    }
+
     void onlyLineBreaksEmptiesBoxAndClipboard()
     {
         QGuiApplication::clipboard()->setText("left over");

@@ -85,7 +85,14 @@ private slots:
         QCOMPARE(edit->inputMethodQuery(Qt::ImCursorPosition).toInt(), 2);
 
         preedit(edit, QStringLiteral("zhongwen"));
-        commit(edit, QStringLiteral("中文"));
+        // One event may commit one word and begin the next.
+        QInputMethodEvent both(
+            QStringLiteral("wen"),
+            {QInputMethodEvent::Attribute(QInputMethodEvent::Cursor, 3, 1, QVariant())});
+        both.setCommitString(QStringLiteral("中"));
+        QApplication::sendEvent(edit, &both);
+        QCOMPARE(box->plainText(), QStringLiteral("网名\r\nab中"));
+        commit(edit, QStringLiteral("文"));
         QCOMPARE(box->plainText(), QStringLiteral("网名\r\nab中文"));
         QCOMPARE(edit->inputMethodQuery(Qt::ImSurroundingText).toString(),
                  QStringLiteral("ab中文"));
