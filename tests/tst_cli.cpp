@@ -470,9 +470,9 @@ TEST_F(Cli, ARewriteIsNeverReadableByOthersAndKeepsTheMode)
 TEST_F(Cli, NoSignalLeavesAnythingButTheOldFile)
 {
     std::vector<std::vector<std::string>> wrappers = {{}};
-#ifdef NO_TMPFILE
+#ifdef FS_FAULTS
     // Where the file system has no unnamed files, only SIGKILL may leave the named one behind.
-    wrappers.push_back({"env", "LD_PRELOAD=" NO_TMPFILE, "ASAN_OPTIONS=verify_asan_link_order=0"});
+    wrappers.push_back({"env", "LD_PRELOAD=" FS_FAULTS, "ASAN_OPTIONS=verify_asan_link_order=0"});
 #endif
     for (const auto &wrapper : wrappers) {
         for (const int signal : {SIGHUP, SIGINT, SIGQUIT, SIGTERM, SIGPIPE, SIGXFSZ, SIGXCPU,
@@ -571,6 +571,28 @@ TEST_F(Cli, HardLinksStayOneFile)
     EXPECT_EQ(run({"-o", a.string()}, "z").status, 0);
     EXPECT_EQ(readFile(dir / "b.txt"), "z");
 }
+
+#ifdef FS_FAULTS
+TEST_F(Cli, AFolderThatTakesNoNewFileGetsTheFileRewrittenInPlace)
+{
+    const auto target = file("list.txt", "old text, longer than the new\n");
+    const auto inode = statOf(target).st_ino;
+    Child full = child({"-s", "1", "-o", target.string()}, "b\na\n");
+    full.wrapper = {"env", "LD_PRELOAD=" FS_FAULTS, "ZANVO_TEST_FOLDER_FULL=1",
+                    "ASAN_OPTIONS=verify_asan_link_order=0"};
+    auto result = zanvo::test::run(full);
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(statOf(target).st_ino, inode);
+    EXPECT_EQ(split(readFile(target), "\n\n"), (Lines {"a", "b"}));
+
+    full.arguments = {"-o", (dir / "new.txt").string()};
+    auto fresh = zanvo::test::run(full);
+    EXPECT_EQ(fresh.status, 1);
+    EXPECT_EQ(fresh.err, "zanvo-scramble: cannot open '" + (dir / "new.txt").string()
+                             + "' for writing: No space left on device\n");
+    EXPECT_EQ(leftovers(), Lines {"list.txt"});
+}
+#endif
 
 TEST_F(Cli, ALongNameIsNoObstacle)
 {

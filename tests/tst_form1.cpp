@@ -301,7 +301,7 @@ private slots:
     void startReseedsFromTheClockWithItsFraction()
     {
         float now = 3600.25f;
-        Form1 clocked(nullptr, TextBoxKind::Scintilla, {[&now] { return now; }, {}});
+        Form1 clocked(nullptr, TextBoxKind::Scintilla, {[&now] { return now; }, {}, {}});
         QString text;
         for (int i = 0; i < 30; ++i)
             text += QStringLiteral("行%1\r\n").arg(i);
@@ -338,7 +338,7 @@ private slots:
     {
         QFETCH(int, kind);
         QFETCH(QString, report);
-        StartServices failing;
+        Form1Services failing;
         failing.scramble = [kind](std::string_view, RandomSource &) -> std::string {
             if (kind == 0)
                 throw RuntimeError::overflow();

@@ -50,12 +50,14 @@ QString homePageAddress()
     return QStringLiteral(ZANVO_HOME_PAGE);
 }
 
-Form1::Form1(QWidget *parent, TextBoxKind box, StartServices services)
+Form1::Form1(QWidget *parent, TextBoxKind box, Form1Services services)
     : QWidget(parent,
               Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
 {
     m_services = std::move(services);
+    if (!m_services.shell)
+        m_services.shell = Shell;
     if (!m_services.scramble)
         m_services.scramble = [](std::string_view text, RandomSource &random) {
             return scramble(text, random, LineBreak::CrLf);
@@ -189,7 +191,7 @@ void Form1::openHomePage()
 {
     // Where no browser launcher can be started, say so and keep running: ending the program
     // here would throw away whatever the user has in the box.
-    if (!Shell(urlOpener(thisPlatform()), {homePageAddress()}))
+    if (!m_services.shell(urlOpener(thisPlatform()), {homePageAddress()}))
         MsgBox(this, QStringLiteral("无法打开网页，请在浏览器中访问：\n%1").arg(homePageAddress()),
                applicationTitle());
 }

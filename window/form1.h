@@ -5,6 +5,7 @@
 #include "runtime/randomsource.h"
 #include "window/textbox.h"
 
+#include <QStringList>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
@@ -24,11 +25,13 @@ class FillJob;
 // The maker's home page, as the link label shows it and the web site button opens it.
 QString homePageAddress();
 
-// What Start draws on besides the box: the clock that reseeds the random source, and the
-// scrambler (any thread). Tests put fakes in their place.
-struct StartServices {
+// What the handlers draw on besides the controls: the clock that reseeds the random source, the
+// scrambler (called on a worker thread), the process start of the home page links. Tests put
+// fakes in their place.
+struct Form1Services {
     std::function<float()> secondsSinceMidnight = zanvo::secondsSinceMidnight;
     std::function<std::string(std::string_view, RandomSource &)> scramble;
+    std::function<bool(const QString &program, const QStringList &arguments)> shell;
 };
 
 class Form1 : public QWidget {
@@ -36,7 +39,7 @@ class Form1 : public QWidget {
 public:
     // Builds the window and runs Form_Load, so the skin is in place before the first show.
     explicit Form1(QWidget *parent = nullptr, TextBoxKind box = TextBoxKind::Scintilla,
-                   StartServices services = {});
+                   Form1Services services = {});
     // Waits for a Start under way, whose work still reads the box.
     ~Form1() override;
 
@@ -76,7 +79,7 @@ private:
     FillJob *m_job = nullptr;
     std::shared_ptr<QString> m_clipboardText; // what Start puts on the clipboard, once made
     std::function<void()> m_finishStart; // finishStart(), guarded as every handler is
-    StartServices m_services;
+    Form1Services m_services;
 };
 
 } // namespace zanvo
