@@ -160,15 +160,7 @@ void ScintillaEdit::undoStep()
         undo();
         return;
     }
-    if (m_undoDocuments.empty())
-        return;
-    const long current = SendScintilla(SCI_GETDOCPOINTER);
-    SendScintilla(SCI_ADDREFDOCUMENT, 0UL, current);
-    m_redoDocuments.push_back(current);
-    const long document = m_undoDocuments.back();
-    m_undoDocuments.pop_back();
-    showDocument(document);
-    SendScintilla(SCI_RELEASEDOCUMENT, 0UL, document);
+    stepThrough(m_undoDocuments, m_redoDocuments);
 }
 
 void ScintillaEdit::redoStep()
@@ -179,13 +171,18 @@ void ScintillaEdit::redoStep()
         redo();
         return;
     }
-    if (m_redoDocuments.empty())
+    stepThrough(m_redoDocuments, m_undoDocuments);
+}
+
+void ScintillaEdit::stepThrough(std::vector<long> &from, std::vector<long> &to)
+{
+    if (from.empty())
         return;
     const long current = SendScintilla(SCI_GETDOCPOINTER);
     SendScintilla(SCI_ADDREFDOCUMENT, 0UL, current);
-    m_undoDocuments.push_back(current);
-    const long document = m_redoDocuments.back();
-    m_redoDocuments.pop_back();
+    to.push_back(current);
+    const long document = from.back();
+    from.pop_back();
     showDocument(document);
     SendScintilla(SCI_RELEASEDOCUMENT, 0UL, document);
 }

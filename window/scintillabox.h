@@ -76,6 +76,8 @@ private:
     void fitWrapToSize();
     void applyLook();
     void dropRedo();
+    // Shows the last document of from, the current one kept at the end of to.
+    void stepThrough(std::vector<long> &from, std::vector<long> &to);
 
     std::vector<long> m_undoDocuments;
     std::vector<long> m_redoDocuments;
