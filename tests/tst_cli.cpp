@@ -588,8 +588,9 @@ TEST_F(Cli, AFolderThatTakesNoNewFileGetsTheFileRewrittenInPlace)
     full.arguments = {"-o", (dir / "new.txt").string()};
     auto fresh = zanvo::test::run(full);
     EXPECT_EQ(fresh.status, 1);
-    EXPECT_EQ(fresh.err, "zanvo-scramble: cannot open '" + (dir / "new.txt").string()
-                             + "' for writing: No space left on device\n");
+    EXPECT_EQ(fresh.err,
+              "zanvo-scramble: cannot open '" + (dir / "new.txt").string()
+                  + "' for writing: No space left on device\n");
     EXPECT_EQ(leftovers(), Lines {"list.txt"});
 }
 #endif
@@ -607,8 +608,9 @@ TEST_F(Cli, ALongNameIsNoObstacle)
 TEST_F(Cli, NamesInMessagesAreQuotedSafely)
 {
     auto result = run({std::string("no\nsuch\033[2J\xff'fi\\le\xc2\x85")});
-    EXPECT_EQ(result.err, "zanvo-scramble: cannot open 'no\\nsuch\\033[2J\\377\\'fi\\\\le"
-                          "\\302\\205' for reading: No such file or directory\n");
+    EXPECT_EQ(result.err,
+              "zanvo-scramble: cannot open 'no\\nsuch\\033[2J\\377\\'fi\\\\le"
+              "\\302\\205' for reading: No such file or directory\n");
     auto chinese = run({"缺少的文件.txt"});
     EXPECT_EQ(chinese.err,
               "zanvo-scramble: cannot open '缺少的文件.txt' for reading: No such "

@@ -122,6 +122,8 @@ private slots:
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
         QCOMPARE(QApplication::focusWidget(), text1());
+        QTest::keyClick(text1(), Qt::Key_Backtab);
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Command2"));
         QCOMPARE(box(), QStringLiteral("a\r\nb"));
     }
 
@@ -247,6 +249,7 @@ private slots:
         QCOMPARE(attach("empty.she", "  \n"), int(SkinEmpty));
         QCOMPARE(attach("binary.she", QByteArray("\x89PNG\0\0\x01\x02", 8)), int(SkinNotText));
         QCOMPARE(attach("latin1.she", "QWidget { color: \xe9; }"), int(SkinNotText));
+        QCOMPARE(attach("nul.she", QByteArray("QWidget { color: red; }\0", 24)), int(SkinNotText));
         QCOMPARE(attach("huge.she", QByteArray(2 << 20, 'a')), int(SkinTooLarge));
         QCOMPARE(attach("limit.she", "/*" + QByteArray((1 << 20) - 4, 'a') + "*/"),
                  int(SkinAttached));

@@ -110,6 +110,13 @@ TEST(RndLine, SingleLineAndEmptyTextComeBackUnchanged)
     EXPECT_EQ(RndLine(u"", random), u"");
 }
 
+TEST(RndLine, EmptyLinesAreLinesLikeAnyOther)
+{
+    RandomSource a(3), b(3);
+    EXPECT_EQ(sortedLines(RndLine("a\r\n\r\nb", a), "\r\n\r\n"), "\na\nb\n");
+    EXPECT_EQ(RndLine(u"a\r\n\r\nb", b), wide(RndLine("a\r\n\r\nb", a = RandomSource(3))));
+}
+
 TEST(RndLine, TwoLinesTakeBothOrdersAcrossSeeds)
 {
     std::set<std::string> seen;
