@@ -139,6 +139,27 @@ private slots:
                               "删除-", "全选(&A)"}));
     }
 
+    void contentFilledOnTheUiThreadShowsTheSame()
+    {
+        // The way 64-bit Windows fills a new document, where Scintilla's loader is out of reach.
+        for (const bool offThread : {true, false}) {
+            QWidget window;
+            ScintillaBox box(&window);
+            static_cast<ScintillaEdit *>(box.widget())->loadOffThread(offThread);
+            const QString text = QStringLiteral("一\r\n二") + QChar(0) + QStringLiteral("\r\n三");
+            box.replace(QStringLiteral("old"));
+            box.replace(text);
+            QCOMPARE(box.plainText(), text);
+            box.undo();
+            QCOMPARE(box.plainText(), QStringLiteral("old"));
+            box.redo();
+            QCOMPARE(box.plainText(), text);
+            QTest::keyClicks(box.widget(), "x");
+            box.undo();
+            QCOMPARE(box.plainText(), text);
+        }
+    }
+
     void largeTextsAreNotWrapped()
     {
         QWidget window;

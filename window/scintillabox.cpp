@@ -15,10 +15,9 @@
 #include <new>
 
 // Scintilla's interface for filling a document off the UI thread. Its header is not installed
-// with QScintilla; the declaration matches Scintilla's ILoader.h. It stands in a named namespace:
-// in an anonymous one the compiler may prove that nothing implements it and turn the calls into
-// pure-virtual traps.
-namespace Scintilla {
+// with QScintilla; the declaration matches Scintilla's ILoader.h, which, in the Scintilla that
+// QScintilla 2.13 carries, stands in the global namespace: a type of another name would not be
+// the one the library's documents derive from.
 class ILoader {
 public:
     virtual int Release() = 0;
@@ -28,7 +27,6 @@ public:
 protected:
     ~ILoader() = default;
 };
-} // namespace Scintilla
 
 namespace zanvo {
 
@@ -36,13 +34,26 @@ namespace {
 
 using Base = QsciScintillaBase;
 
+// Content for a document of the box. A loaded one is filled off the UI thread through Scintilla's
+// loader; a held one keeps the text for the UI thread to put into a fresh document.
 class ScintillaContent : public TextBox::Content {
 public:
-    ScintillaContent(ScintillaEdit *edit, Scintilla::ILoader *loader)
-        : m_edit(edit), m_loader(loader)
+    explicit ScintillaContent(ScintillaEdit *edit) : m_edit(edit) { }
+    // The document to show, with one reference that is now the caller's, and the text still to
+    // put into it.
+    virtual ScintillaEdit::Document take() = 0;
+    virtual std::string_view pending() const { return {}; }
+
+protected:
+    QPointer<ScintillaEdit> m_edit;
+};
+
+class LoadedContent : public ScintillaContent {
+public:
+    LoadedContent(ScintillaEdit *edit, ILoader *loader) : ScintillaContent(edit), m_loader(loader)
     {
     }
-    ~ScintillaContent() override
+    ~LoadedContent() override
     {
         if (m_loader)
             m_loader->Release();
@@ -62,16 +73,30 @@ public:
     }
     void finish() override
     {
-        m_document = reinterpret_cast<long>(m_loader->ConvertToDocument());
+        m_document = m_loader->ConvertToDocument();
         m_loader = nullptr;
     }
-    // The filled document, with the one reference the loader gave it, now the caller's.
-    long take() { return std::exchange(m_document, 0L); }
+    ScintillaEdit::Document take() override { return std::exchange(m_document, nullptr); }
 
 private:
-    QPointer<ScintillaEdit> m_edit;
-    Scintilla::ILoader *m_loader;
-    long m_document = 0;
+    ILoader *m_loader;
+    ScintillaEdit::Document m_document = nullptr;
+};
+
+class HeldContent : public ScintillaContent {
+public:
+    using ScintillaContent::ScintillaContent;
+
+    void add(const char *utf8, std::size_t size) override { m_text.append(utf8, size); }
+    void finish() override { }
+    ScintillaEdit::Document take() override
+    {
+        return m_edit->SendScintillaPtrResult(Base::SCI_CREATEDOCUMENT);
+    }
+    std::string_view pending() const override { return m_text; }
+
+private:
+    std::string m_text;
 };
 
 } // namespace
@@ -111,34 +136,37 @@ ScintillaEdit::~ScintillaEdit()
     // Its worker still reads this box's text.
     delete m_pasteJob;
     for (auto *kept : {&m_undoDocuments, &m_redoDocuments})
-        for (const long document : *kept)
+        for (const Document document : *kept)
             SendScintilla(SCI_RELEASEDOCUMENT, 0UL, document);
 }
 
 std::unique_ptr<TextBox::Content> ScintillaEdit::newContent()
 {
+    if (!m_loadsOffThread)
+        return std::make_unique<HeldContent>(this);
     // No size hint: Scintilla fills a hinted buffer with zeros at once, here on the UI thread
     // (0.27 s for 50 MB); without one the buffer grows inside AddData, on the worker.
-    auto *loader = reinterpret_cast<Scintilla::ILoader *>(SendScintilla(
+    auto *loader = reinterpret_cast<ILoader *>(SendScintilla(
         SCI_CREATELOADER, 0UL,
         static_cast<long>(SC_DOCUMENTOPTION_STYLES_NONE | SC_DOCUMENTOPTION_TEXT_LARGE)));
     if (!loader)
         throw std::bad_alloc();
-    return std::make_unique<ScintillaContent>(this, loader);
+    return std::make_unique<LoadedContent>(this, loader);
 }
 
 void ScintillaEdit::swapIn(std::unique_ptr<TextBox::Content> content, long caret)
 {
-    swapIn(static_cast<ScintillaContent &>(*content).take(), caret);
+    auto &filled = static_cast<ScintillaContent &>(*content);
+    swapIn(filled.take(), caret, filled.pending());
 }
 
-void ScintillaEdit::swapIn(long document, long caret)
+void ScintillaEdit::swapIn(Document document, long caret, std::string_view pending)
 {
-    const long current = SendScintilla(SCI_GETDOCPOINTER);
+    const Document current = SendScintillaPtrResult(SCI_GETDOCPOINTER);
     SendScintilla(SCI_ADDREFDOCUMENT, 0UL, current);
     m_undoDocuments.push_back(current);
     dropRedo();
-    showDocument(document, caret);
+    showDocument(document, caret, pending);
     SendScintilla(SCI_RELEASEDOCUMENT, 0UL, document);
 }
 
@@ -174,14 +202,14 @@ void ScintillaEdit::redoStep()
     stepThrough(m_redoDocuments, m_undoDocuments);
 }
 
-void ScintillaEdit::stepThrough(std::vector<long> &from, std::vector<long> &to)
+void ScintillaEdit::stepThrough(std::vector<Document> &from, std::vector<Document> &to)
 {
     if (from.empty())
         return;
-    const long current = SendScintilla(SCI_GETDOCPOINTER);
+    const Document current = SendScintillaPtrResult(SCI_GETDOCPOINTER);
     SendScintilla(SCI_ADDREFDOCUMENT, 0UL, current);
     to.push_back(current);
-    const long document = from.back();
+    const Document document = from.back();
     from.pop_back();
     showDocument(document);
     SendScintilla(SCI_RELEASEDOCUMENT, 0UL, document);
@@ -189,12 +217,12 @@ void ScintillaEdit::stepThrough(std::vector<long> &from, std::vector<long> &to)
 
 void ScintillaEdit::dropRedo()
 {
-    for (const long document : m_redoDocuments)
+    for (const Document document : m_redoDocuments)
         SendScintilla(SCI_RELEASEDOCUMENT, 0UL, document);
     m_redoDocuments.clear();
 }
 
-void ScintillaEdit::showDocument(long document, long caret)
+void ScintillaEdit::showDocument(Document document, long caret, std::string_view pending)
 {
     m_swapping = true;
     // No wrapping while the document changes: a caret placed in lines not yet wrapped would
@@ -204,6 +232,11 @@ void ScintillaEdit::showDocument(long document, long caret)
     // The code page, the line break and undo belong to the document, not to the view; a loaded
     // document starts without undo.
     SendScintilla(SCI_SETCODEPAGE, static_cast<unsigned long>(SC_CP_UTF8));
+    if (!pending.empty()) {
+        // Not an edit to undo: the whole document is the one step.
+        SendScintilla(SCI_SETUNDOCOLLECTION, 0UL);
+        SendScintilla(SCI_APPENDTEXT, static_cast<uintptr_t>(pending.size()), pending.data());
+    }
     SendScintilla(SCI_SETUNDOCOLLECTION, 1UL);
     SendScintilla(SCI_SETEOLMODE, static_cast<unsigned long>(SC_EOL_CRLF));
     if (caret) {
@@ -232,7 +265,7 @@ void ScintillaEdit::paste()
         const auto start = static_cast<std::size_t>(SendScintilla(SCI_GETSELECTIONSTART));
         const auto end = static_cast<std::size_t>(SendScintilla(SCI_GETSELECTIONEND));
         const std::string_view all(
-            reinterpret_cast<const char *>(SendScintilla(SCI_GETCHARACTERPOINTER)),
+            static_cast<const char *>(SendScintillaPtrResult(SCI_GETCHARACTERPOINTER)),
             static_cast<std::size_t>(SendScintilla(SCI_GETLENGTH)));
         auto content = newContent();
         setReadOnly(true);
@@ -356,10 +389,8 @@ void ScintillaEdit::inputMethodEvent(QInputMethodEvent *event)
     m_preeditLength = preedit.size();
     if (m_preeditLength == 0)
         return;
-    const auto *at = reinterpret_cast<const char *>(SendScintilla(
-        SCI_GETRANGEPOINTER, static_cast<unsigned long>(m_preeditStart), m_preeditLength));
     // Should QScintilla ever place it elsewhere, the text keeps it rather than lose a character.
-    if (!at || QByteArrayView(at, m_preeditLength) != QByteArrayView(preedit))
+    if (bytes(m_preeditStart, m_preeditStart + m_preeditLength) != preedit)
         m_preeditLength = 0;
 }
 
@@ -368,16 +399,12 @@ QVariant ScintillaEdit::inputMethodQuery(Qt::InputMethodQuery query) const
     if (query != Qt::ImSurroundingText && query != Qt::ImCursorPosition)
         return QsciScintilla::inputMethodQuery(query);
     // The caret's line without the preedit, as a plain text box reports it.
-    auto *self = const_cast<ScintillaEdit *>(this);
-    const long caret = m_preeditLength ? m_preeditStart : self->SendScintilla(SCI_GETCURRENTPOS);
-    const long line = self->SendScintilla(SCI_LINEFROMPOSITION, static_cast<unsigned long>(caret));
-    const long lineStart
-        = self->SendScintilla(SCI_POSITIONFROMLINE, static_cast<unsigned long>(line));
-    const long lineEnd
-        = self->SendScintilla(SCI_GETLINEENDPOSITION, static_cast<unsigned long>(line));
-    const auto *bytes = reinterpret_cast<const char *>(self->SendScintilla(
-        SCI_GETRANGEPOINTER, static_cast<unsigned long>(lineStart), lineEnd - lineStart));
-    const QByteArrayView all(bytes, lineEnd - lineStart);
+    const long caret = m_preeditLength ? m_preeditStart : SendScintilla(SCI_GETCURRENTPOS);
+    const long line = SendScintilla(SCI_LINEFROMPOSITION, static_cast<unsigned long>(caret));
+    const long lineStart = SendScintilla(SCI_POSITIONFROMLINE, static_cast<unsigned long>(line));
+    const long lineEnd = SendScintilla(SCI_GETLINEENDPOSITION, static_cast<unsigned long>(line));
+    const QByteArray text = bytes(lineStart, lineEnd);
+    const QByteArrayView all(text);
     const QByteArrayView before = all.first(caret - lineStart);
     if (query == Qt::ImCursorPosition)
         return QString::fromUtf8(before).size();
@@ -388,6 +415,18 @@ QVariant ScintillaEdit::inputMethodQuery(Qt::InputMethodQuery query) const
 QMimeData *ScintillaEdit::toMimeData(const QByteArray &text, bool rectangular) const
 {
     return QsciScintilla::toMimeData(copiedLineBreaks(thisPlatform(), text), rectangular);
+}
+
+QByteArray ScintillaEdit::bytes(long from, long to) const
+{
+    // Copied out, where a pointer into the document would come back cut to a long's width on
+    // 64-bit Windows.
+    to = std::min(to, SendScintilla(SCI_GETLENGTH));
+    from = std::min(from, to);
+    QByteArray text(to - from + 1, '\0');
+    SendScintilla(SCI_GETTEXTRANGE, from, to, text.data());
+    text.chop(1);
+    return text;
 }
 
 void ScintillaEdit::changeEvent(QEvent *event)
@@ -435,7 +474,7 @@ std::string_view ScintillaBox::text()
 {
     const auto length = static_cast<std::size_t>(m_edit->SendScintilla(Base::SCI_GETLENGTH));
     const auto *bytes
-        = reinterpret_cast<const char *>(m_edit->SendScintilla(Base::SCI_GETCHARACTERPOINTER));
+        = static_cast<const char *>(m_edit->SendScintillaPtrResult(Base::SCI_GETCHARACTERPOINTER));
     const std::string_view all(bytes, length);
     if (m_edit->preeditLength() == 0)
         return all;

@@ -8,6 +8,7 @@
 
 #include <Qsci/qsciscintilla.h>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zanvo {
@@ -19,12 +20,15 @@ class FillJob;
 class ScintillaEdit : public QsciScintilla {
     Q_OBJECT
 public:
+    // A Scintilla document, as Scintilla hands it out.
+    using Document = void *;
+
     explicit ScintillaEdit(QWidget *parent);
     ~ScintillaEdit() override;
 
     // Shows document (one reference held by the caller, which this takes over) in place of the
-    // current one, which is kept for undo.
-    void swapIn(long document, long caret = 0);
+    // current one, which is kept for undo; pending is text still to put into it.
+    void swapIn(Document document, long caret = 0, std::string_view pending = {});
     void undoStep();
     void redoStep();
     bool canUndoStep();
@@ -42,8 +46,12 @@ public:
         m_backgroundError = std::move(handler);
     }
 
-    // New content for the box, to be filled on any one thread and given to swapIn().
+    // New content for the box, to be filled on any one thread and given to swapIn(). It goes
+    // into its document on that thread where Scintilla's loader can be reached, which QScintilla
+    // allows only where a pointer fits a long: on 64-bit Windows the text is put into the new
+    // document on the UI thread instead.
     std::unique_ptr<TextBox::Content> newContent();
+    void loadOffThread(bool offThread) { m_loadsOffThread = offThread; }
     // Shows filled content as swapIn() shows a document, the caret at caret (bytes).
     void swapIn(std::unique_ptr<TextBox::Content> content, long caret = 0);
 
@@ -71,16 +79,19 @@ protected:
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
 private:
-    void showDocument(long document, long caret = 0);
+    void showDocument(Document document, long caret = 0, std::string_view pending = {});
+    // The document's bytes from from up to to.
+    QByteArray bytes(long from, long to) const;
     void finishPaste();
     void fitWrapToSize();
     void applyLook();
     void dropRedo();
     // Shows the last document of from, the current one kept at the end of to.
-    void stepThrough(std::vector<long> &from, std::vector<long> &to);
+    void stepThrough(std::vector<Document> &from, std::vector<Document> &to);
 
-    std::vector<long> m_undoDocuments;
-    std::vector<long> m_redoDocuments;
+    std::vector<Document> m_undoDocuments;
+    std::vector<Document> m_redoDocuments;
+    bool m_loadsOffThread = sizeof(long) >= sizeof(void *);
     bool m_swapping = false;
     FillJob *m_pasteJob = nullptr;
     std::function<void(std::exception_ptr)> m_backgroundError;
