@@ -22,11 +22,17 @@ QByteArray pastedLineBreaks(Platform platform, const QByteArray &utf8)
     return out;
 }
 
-QByteArray copiedLineBreaks(Platform platform, const QByteArray &utf8)
+QByteArray copiedLineBreaks(Platform platform, QByteArrayView utf8)
 {
-    if (platform == Platform::Windows)
-        return utf8;
-    return QByteArray(utf8).replace("\r\n", "\n");
+    const QByteArray lineBreak = plainTextLineBreak(platform).toUtf8();
+    if (lineBreak == "\r\n")
+        return utf8.toByteArray();
+    QByteArray out;
+    out.reserve(utf8.size());
+    qsizetype from = 0;
+    for (qsizetype at; (at = utf8.indexOf("\r\n", from)) >= 0; from = at + 2)
+        out.append(utf8.sliced(from, at - from)).append(lineBreak);
+    return out.append(utf8.sliced(from));
 }
 
 QString urlOpener(Platform platform)

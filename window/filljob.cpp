@@ -32,23 +32,4 @@ FillJob::Result FillJob::take()
     return std::move(m_result);
 }
 
-QString withLineBreak(std::string_view text, QStringView lineBreak)
-{
-    const auto toQString = [](std::string_view bytes) {
-        return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
-    };
-    if (lineBreak == u"\r\n")
-        return toQString(text);
-    const QByteArray wanted = lineBreak.toUtf8();
-    std::string out;
-    out.reserve(text.size());
-    std::size_t from = 0;
-    for (std::size_t at; (at = text.find("\r\n", from)) != text.npos; from = at + 2) {
-        out.append(text, from, at - from);
-        out.append(wanted.constData(), static_cast<std::size_t>(wanted.size()));
-    }
-    out.append(text, from);
-    return toQString(out);
-}
-
 } // namespace zanvo

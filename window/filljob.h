@@ -38,8 +38,4 @@ private:
     std::thread m_worker;
 };
 
-// text, whose lines end in CR LF, as a QString whose lines end in lineBreak. Works on the bytes:
-// QString::replace takes seconds on tens of megabytes where the length changes.
-QString withLineBreak(std::string_view text, QStringView lineBreak);
-
 } // namespace zanvo

@@ -103,23 +103,22 @@ Form1::Form1(QWidget *parent, TextBoxKind box, Form1Services services)
     // Every handler runs guarded: a run-time error inside one is reported there and never
     // reaches the event loop.
     auto guarded = [this](void (Form1::*handler)()) -> std::function<void()> {
-        return [this, handler] {
-            if (const int status
-                = runGuarded(this, applicationTitle(), [&] { (this->*handler)(); }))
-                emit programEnds(status);
-        };
+        return [this, handler] { guard([&] { (this->*handler)(); }); };
     };
     connect(Command1, &QPushButton::clicked, this, guarded(&Form1::Command1_Click));
     connect(Command2, &QPushButton::clicked, this, guarded(&Form1::Command2_Click));
     connect(Label2, &ClickLabel::clicked, this, guarded(&Form1::Label2_Click));
     m_finishStart = guarded(&Form1::finishStart);
-    Text1->onBackgroundError([this](std::exception_ptr error) {
-        if (const int status
-            = runGuarded(this, applicationTitle(), [&] { std::rethrow_exception(error); }))
-            emit programEnds(status);
-    });
+    Text1->onBackgroundError(
+        [this](std::exception_ptr error) { guard([&] { std::rethrow_exception(error); }); });
 
     Form_Load();
+}
+
+void Form1::guard(const std::function<void()> &work)
+{
+    if (const int status = runGuarded(this, applicationTitle(), work))
+        emit programEnds(status);
 }
 
 Form1::~Form1()
@@ -154,7 +153,8 @@ void Form1::Command1_Click()
             const std::string scrambled = scrambler(text, RandomSource::process());
             result.add(scrambled.data(), scrambled.size());
             // What the box will hold, with the platform's line breaks.
-            *clipboard = withLineBreak(scrambled, plainTextLineBreak(thisPlatform()));
+            *clipboard = QString::fromUtf8(copiedLineBreaks(
+                thisPlatform(), QByteArrayView(scrambled.data(), qsizetype(scrambled.size()))));
         },
         this);
     connect(m_job, &FillJob::finished, this, m_finishStart);

@@ -67,6 +67,8 @@ signals:
 
 private:
     void finishStart();
+    // Runs work as a handler runs: a run-time error is reported and ends the program.
+    void guard(const std::function<void()> &work);
     void openHomePage();
 
     std::unique_ptr<TextBox> Text1;

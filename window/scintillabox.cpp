@@ -251,8 +251,9 @@ void ScintillaEdit::fitWrapToSize()
 {
     const bool wrap = SendScintilla(SCI_GETLENGTH) <= wrapLimit;
     const auto mode = static_cast<long>(wrap ? SC_WRAP_WORD : SC_WRAP_NONE);
-    if (SendScintilla(SCI_GETWRAPMODE) != mode)
-        SendScintilla(SCI_SETWRAPMODE, static_cast<unsigned long>(mode));
+    if (SendScintilla(SCI_GETWRAPMODE) == mode)
+        return;
+    SendScintilla(SCI_SETWRAPMODE, static_cast<unsigned long>(mode));
     SendScintilla(SCI_SETHSCROLLBAR, static_cast<unsigned long>(!wrap));
 }
 
@@ -455,15 +456,7 @@ void ScintillaEdit::applyLook()
     applying = false;
 }
 
-ScintillaBox::ScintillaBox(QWidget *parent) : m_edit(new ScintillaEdit(parent))
-{
-    m_edit->onBackgroundError([this](std::exception_ptr error) {
-        if (m_backgroundError)
-            m_backgroundError(error);
-        else
-            std::rethrow_exception(error);
-    });
-}
+ScintillaBox::ScintillaBox(QWidget *parent) : m_edit(new ScintillaEdit(parent)) { }
 
 QWidget *ScintillaBox::widget()
 {

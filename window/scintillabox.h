@@ -109,6 +109,10 @@ public:
     bool isEmpty() const override;
     void setBusy(bool busy) override;
     bool isBusy() const override { return m_edit->pasting(); }
+    void onBackgroundError(std::function<void(std::exception_ptr)> handler) override
+    {
+        m_edit->onBackgroundError(std::move(handler));
+    }
     std::unique_ptr<Content> newContent() override;
     void show(std::unique_ptr<Content> content) override;
     void undo() override;

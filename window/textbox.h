@@ -50,19 +50,13 @@ public:
     virtual void redo() = 0;
 
     // Where a run-time error raised by the box's own work beside the window goes (a large
-    // paste); by default it is not caught.
-    void onBackgroundError(std::function<void(std::exception_ptr)> handler)
-    {
-        m_backgroundError = std::move(handler);
-    }
+    // paste); a box that does no such work has none to report.
+    virtual void onBackgroundError(std::function<void(std::exception_ptr)>) { }
 
     // Replaces the whole text with text, as show() does.
     void replace(const QString &text);
     // The whole text as a QString.
     QString plainText();
-
-protected:
-    std::function<void(std::exception_ptr)> m_backgroundError;
 };
 
 enum class TextBoxKind {
