@@ -13,6 +13,7 @@ struct Outcome {
     int status; // the exit status, or 128 + the signal that ended it
     std::string out;
     std::string err;
+    bool operator==(const Outcome &) const = default;
 };
 
 struct Child {
