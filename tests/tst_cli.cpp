@@ -215,9 +215,11 @@ TEST_F(Cli, FailuresSayWhatAndWhereAndLeaveNoOutput)
     expectRuns({
         {{"-o", "out.txt", "missing.txt"}, "", failure("cannot open 'missing.txt" + noFile)},
         {{"缺少的文件.txt"}, "", failure("cannot open '缺少的文件.txt" + noFile)},
+#ifndef _WIN32 // a name that is not UTF-8 exists only here
         {{"no\nsuch\033[2J\xff'fi\\le\xc2\x85"},
          "",
          failure("cannot open 'no\\nsuch\\033[2J\\377\\'fi\\\\le\\302\\205" + noFile)},
+#endif
         {{"."}, "", failure("cannot read '.': Is a directory")},
         {{},
          odd,

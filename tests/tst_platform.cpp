@@ -9,35 +9,22 @@
 
 using namespace zanvo;
 
-Q_DECLARE_METATYPE(zanvo::Platform)
-
 class TestPlatform : public QObject {
     Q_OBJECT
 
 private slots:
-    void choicesPerPlatform_data()
-    {
-        QTest::addColumn<Platform>("platform");
-        QTest::addColumn<QString>("lineBreak");
-        QTest::addColumn<QString>("opener");
-        QTest::addColumn<bool>("minimised");
-        QTest::newRow("windows") << Platform::Windows << "\r\n"
-                                 << "explorer.exe" << true;
-        QTest::newRow("macos") << Platform::MacOS << "\n"
-                               << "open" << false;
-        QTest::newRow("linux") << Platform::Linux << "\n"
-                               << "xdg-open" << false;
-    }
-
     void choicesPerPlatform()
     {
-        QFETCH(Platform, platform);
-        QFETCH(QString, lineBreak);
-        QFETCH(QString, opener);
-        QFETCH(bool, minimised);
-        QCOMPARE(plainTextLineBreak(platform).toString(), lineBreak);
-        QCOMPARE(urlOpener(platform), opener);
-        QCOMPARE(launcherStartsMinimised(platform), minimised);
+        const std::tuple<Platform, QString, QString, bool> choices[] = {
+            {Platform::Windows, "\r\n", "explorer.exe", true},
+            {Platform::MacOS, "\n", "open", false},
+            {Platform::Linux, "\n", "xdg-open", false},
+        };
+        for (const auto &[platform, lineBreak, opener, minimised] : choices) {
+            QCOMPARE(plainTextLineBreak(platform).toString(), lineBreak);
+            QCOMPARE(urlOpener(platform), opener);
+            QCOMPARE(launcherStartsMinimised(platform), minimised);
+        }
     }
 
     void lineBreaksOnTheWayInAndOut()
@@ -65,41 +52,26 @@ private slots:
         }
     }
 
-    void theSkinLiesBesideTheProgram_data()
-    {
-        QTest::addColumn<Platform>("platform");
-        QTest::addColumn<QString>("qtFolder");
-        QTest::addColumn<QString>("folder");
-        QTest::addColumn<QString>("skin");
-        QTest::newRow("windows folder") << Platform::Windows << "C:/Program Files/Zanvo"
-                                        << "C:\\Program Files\\Zanvo"
-                                        << "C:\\Program Files\\Zanvo/aero.she";
-        // A drive root keeps its backslash, and the skin's slash comes after it.
-        QTest::newRow("windows root") << Platform::Windows << "D:/"
-                                      << "D:\\"
-                                      << "D:\\/aero.she";
-        QTest::newRow("windows share") << Platform::Windows << "//server/share/zanvo"
-                                       << "\\\\server\\share\\zanvo"
-                                       << "\\\\server\\share\\zanvo/aero.she";
-        QTest::newRow("linux") << Platform::Linux << "/usr/lib/zanvo"
-                               << "/usr/lib/zanvo"
-                               << "/usr/lib/zanvo/aero.she";
-        QTest::newRow("linux root") << Platform::Linux << "/"
-                                    << "/"
-                                    << "//aero.she";
-        QTest::newRow("macos bundle") << Platform::MacOS << "/Applications/zanvo.app/Contents/MacOS"
-                                      << "/Applications/zanvo.app/Contents/MacOS"
-                                      << "/Applications/zanvo.app/Contents/MacOS/aero.she";
-    }
-
     void theSkinLiesBesideTheProgram()
     {
-        QFETCH(Platform, platform);
-        QFETCH(QString, qtFolder);
-        QFETCH(QString, folder);
-        QFETCH(QString, skin);
-        QCOMPARE(applicationFolder(platform, qtFolder), folder);
-        QCOMPARE(skinPath(folder), skin);
+        // Qt's name for the program's folder, the platform's own, and the skin's path.
+        const std::tuple<Platform, QString, QString, QString> folders[] = {
+            {Platform::Windows, "C:/Program Files/Zanvo", "C:\\Program Files\\Zanvo",
+             "C:\\Program Files\\Zanvo/aero.she"},
+            // A drive root keeps its backslash, and the skin's slash comes after it.
+            {Platform::Windows, "D:/", "D:\\", "D:\\/aero.she"},
+            {Platform::Windows, "//server/share/zanvo", "\\\\server\\share\\zanvo",
+             "\\\\server\\share\\zanvo/aero.she"},
+            {Platform::Linux, "/usr/lib/zanvo", "/usr/lib/zanvo", "/usr/lib/zanvo/aero.she"},
+            {Platform::Linux, "/", "/", "//aero.she"},
+            {Platform::MacOS, "/Applications/zanvo.app/Contents/MacOS",
+             "/Applications/zanvo.app/Contents/MacOS",
+             "/Applications/zanvo.app/Contents/MacOS/aero.she"},
+        };
+        for (const auto &[platform, qtFolder, folder, skin] : folders) {
+            QCOMPARE(applicationFolder(platform, qtFolder), folder);
+            QCOMPARE(skinPath(folder), skin);
+        }
     }
 };
 
