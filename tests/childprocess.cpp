@@ -20,15 +20,6 @@ namespace zanvo::test {
 
 namespace fs = std::filesystem;
 
-namespace {
-
-fs::path outputFile(const Child &child)
-{
-    return child.output.value_or(child.folder / "stdout");
-}
-
-} // namespace
-
 std::string readFile(const fs::path &path)
 {
     std::ifstream in(path, std::ios::binary);
@@ -87,7 +78,7 @@ long start(const Child &child)
         line += L" " + quoteArgument(wide(argument));
     const fs::path nul = "NUL";
     HANDLE in = inheritable(child.input.value_or(nul), false);
-    HANDLE out = inheritable(outputFile(child), true);
+    HANDLE out = inheritable(child.folder / "stdout", true);
     HANDLE err = inheritable(child.folder / "stderr", true);
     STARTUPINFOW startup {};
     startup.cb = sizeof startup;
@@ -114,7 +105,7 @@ Outcome wait(const Child &child, long id)
     DWORD code = 0;
     GetExitCodeProcess(process, &code);
     CloseHandle(process);
-    return {static_cast<int>(code), child.output ? "" : readFile(outputFile(child)),
+    return {static_cast<int>(code), readFile(child.folder / "stdout"),
             readFile(child.folder / "stderr")};
 }
 
@@ -136,7 +127,7 @@ long start(const Child &child)
     argv.push_back(nullptr);
 
     const std::string in = child.input ? child.input->string() : "/dev/null";
-    const std::string out = outputFile(child).string();
+    const std::string out = (child.folder / "stdout").string();
     const std::string err = (child.folder / "stderr").string();
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
@@ -157,8 +148,7 @@ Outcome wait(const Child &child, long id)
     int raw = 0;
     while (waitpid(static_cast<pid_t>(id), &raw, 0) < 0 && errno == EINTR) { }
     const int status = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
-    return {status, child.output ? "" : readFile(outputFile(child)),
-            readFile(child.folder / "stderr")};
+    return {status, readFile(child.folder / "stdout"), readFile(child.folder / "stderr")};
 }
 
 #endif

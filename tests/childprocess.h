@@ -21,7 +21,6 @@ struct Child {
     std::vector<std::string> arguments; // UTF-8
     std::filesystem::path folder; // where the streams' files go, and the working folder
     std::optional<std::filesystem::path> input; // standard input; empty where absent
-    std::optional<std::filesystem::path> output; // standard output; a file in folder where absent
     std::vector<std::string> wrapper; // a program and arguments put in front, as setpriv ... --
 };
 

@@ -41,11 +41,8 @@ r=$((16#${colour:0:2})) g=$((16#${colour:2:2})) b=$((16#${colour:4:2}))
 # The Windows version record, compiled by the MinGW resource compiler.
 x86_64-w64-mingw32-windres --preprocessor=cpp --preprocessor-arg=-P -c 65001 \
     -i "$build/window/zanvo.rc" -O res -o "$work/zanvo.res"
-for text in 'Zanvo伪原创工具' '伪原创工具' 'Zanvo伪原创工具 1.0' 'Zanvo伪原创工具 1.0.exe' '1.00' \
-    080404b0 CompanyName; do
-    printf '%s' "$text" | iconv -f UTF-8 -t UTF-16LE >"$work/needle"
-    grep -qaF -f "$work/needle" "$work/zanvo.res" || fail "version record lacks '$text'"
-done
+has_utf16 "$work/zanvo.res" 'Zanvo伪原创工具' '伪原创工具' 'Zanvo伪原创工具 1.0' \
+    'Zanvo伪原创工具 1.0.exe' '1.00' 080404b0 CompanyName
 
 # The Debian package: its files and what it depends on.
 (cd "$build" && cpack -G DEB -B "$work/deb" >/dev/null)

@@ -100,12 +100,11 @@ protected:
     // The program in the test's folder, so that names in messages are the short ones given.
     Child child(Words args, const std::string &input = "", Words wrapper = {})
     {
-        return {besideThisProgram(ZANVO_SCRAMBLE),
-                std::move(args),
-                dir,
-                file("stdin", input),
-                {},
-                std::move(wrapper)};
+        return {.program = besideThisProgram(ZANVO_SCRAMBLE),
+                .arguments = std::move(args),
+                .folder = dir,
+                .input = file("stdin", input),
+                .wrapper = std::move(wrapper)};
     }
     Outcome run(Words args, const std::string &input = "")
     {
@@ -499,23 +498,18 @@ TEST_F(Cli, AFolderThatTakesNoNewFileGetsTheFileRewrittenInPlace)
 }
 #endif
 
-TEST_F(Cli, RootKeepsTheOwnerOfAUsersFile)
+TEST_F(Cli, AnotherUsersFileKeepsItsOwnerAndWhatTheyMayNotChange)
 {
     if (geteuid() != 0)
-        GTEST_SKIP() << "needs root, to rewrite another user's file";
-    const auto target = file("theirs.txt", "a\nb\n");
-    ASSERT_EQ(chown(target.c_str(), 65534, 65534), 0);
-    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write);
+        GTEST_SKIP() << "needs root, to rewrite another user's file and to run as another user";
+    const auto theirs = file("theirs.txt", "a\nb\n");
+    ASSERT_EQ(chown(theirs.c_str(), 65534, 65534), 0);
+    fs::permissions(theirs, fs::perms::owner_read | fs::perms::owner_write);
     EXPECT_EQ(run({"-o", "theirs.txt", "theirs.txt"}), ok());
-    const auto st = statOf(target);
+    const auto st = statOf(theirs);
     EXPECT_EQ(std::tuple(st.st_uid, st.st_gid, st.st_mode & 07777),
               std::tuple(65534u, 65534u, 0600u));
-}
 
-TEST_F(Cli, AnotherUsersRewriteKeepsWhatTheyMayNotChange)
-{
-    if (geteuid() != 0)
-        GTEST_SKIP() << "needs root, to run the program as a second user";
     fs::permissions(dir, fs::perms::all, fs::perm_options::add);
     if (zanvo::test::run(child({"--version"}, "", asNobody)).status != 0)
         GTEST_SKIP() << "the user nobody cannot run the program from here";

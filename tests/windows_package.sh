@@ -20,10 +20,7 @@ while read -r dll; do
 done <"$work/imports"
 
 "${tools}objcopy" -O binary --only-section=.rsrc "$exe" "$work/rsrc"
-for text in 'Zanvo伪原创工具' '1.00' 'zanvo-scramble.exe' 080404b0 CompanyName; do
-    printf '%s' "$text" | iconv -f UTF-8 -t UTF-16LE >"$work/needle"
-    grep -qaF -f "$work/needle" "$work/rsrc" || fail "the version record lacks '$text'"
-done
+has_utf16 "$work/rsrc" 'Zanvo伪原创工具' '1.00' 'zanvo-scramble.exe' 080404b0 CompanyName
 
 (cd "$build" && cpack -G ZIP -B "$work/zip" >/dev/null)
 zip=$(ls "$work"/zip/*.zip)

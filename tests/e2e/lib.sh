@@ -33,3 +33,13 @@ start_xvfb() {
     [ -s "$work/display" ] || fail "Xvfb did not start"
     export DISPLAY=":$(cat "$work/display")"
 }
+
+# Fails unless file holds each further argument as UTF-16LE text, as Windows resources hold it.
+has_utf16() {
+    local file=$1 text
+    shift
+    for text; do
+        printf '%s' "$text" | iconv -f UTF-8 -t UTF-16LE >"$work/needle"
+        grep -qaF -f "$work/needle" "$file" || fail "$(basename "$file") lacks '$text'"
+    done
+}

@@ -9,6 +9,16 @@ start_xvfb
 export LANG=C.UTF-8
 
 clip() { timeout 5 xclip -o -selection clipboard -t UTF8_STRING 2>/dev/null || true; }
+# The clipboard once it holds something other than $1, or after five seconds whatever it holds.
+clip_after() {
+    local now
+    for _ in $(seq 50); do
+        now=$(clip)
+        [ -n "$now" ] && [ "$now" != "$1" ] && break
+        sleep 0.1
+    done
+    printf '%s' "$now"
+}
 
 env "$tag" "$program" &
 pids+=($!)
@@ -19,21 +29,16 @@ win=$(timeout 20 xdotool search --sync --onlyvisible --name 'Zanvo伪原创工�
     fail "window title: $(xdotool getwindowname "$win")"
 
 # What the person copied from elsewhere: two lines, an empty one and a Chinese one.
-printf 'alpha\nbeta\n\n网名一' | xclip -selection clipboard -t UTF8_STRING -i
+copied=$(printf 'alpha\nbeta\n\n网名一')
+printf '%s' "$copied" | xclip -selection clipboard -t UTF8_STRING -i
 xdotool mousemove --window "$win" 200 200 click 1
 sleep 0.3
 xdotool key ctrl+v
 xdotool key Return
 xdotool type --delay 20 'delta'
 sleep 0.3
-
 xdotool mousemove --window "$win" 612 116 click 1
-result=""
-for _ in $(seq 50); do
-    result=$(clip)
-    case "$result" in *delta*) break ;; esac
-    sleep 0.1
-done
+result=$(clip_after "$copied")
 
 expected=$(printf 'alpha\nbeta\ndelta\n网名一' | sort)
 got=$(printf '%s' "$result" | awk 'NR % 2 == 1' | sort)
@@ -45,23 +50,14 @@ blanks=$(printf '%s\n' "$result" | awk 'NR % 2 == 0 && $0 != ""' | wc -l)
 # Ctrl+Z in the box brings back what was typed and pasted, which copies out as it went in.
 xdotool mousemove --window "$win" 200 200 click 1
 xdotool key ctrl+z ctrl+a ctrl+c
-typed=""
-for _ in $(seq 50); do
-    typed=$(clip)
-    [ "$typed" != "$result" ] && break
-    sleep 0.1
-done
+typed=$(clip_after "$result")
 [ "$typed" = "$(printf 'alpha\nbeta\n\n网名一\ndelta')" ] || fail "undo and copy: $(printf '%q' "$typed")"
 
 # A lone CR pasted into a line stays part of that line.
 printf 'x\ry\nz' | xclip -selection clipboard -t UTF8_STRING -i
 xdotool key ctrl+a ctrl+v
 xdotool mousemove --window "$win" 612 116 click 1
-for _ in $(seq 50); do
-    result=$(clip)
-    case "$result" in *z*y* | *y*z*) break ;; esac
-    sleep 0.1
-done
+result=$(clip_after "$(printf 'x\ry\nz')")
 [ "$(printf '%s\n' "$result" | sort)" = "$(printf '\nx\ry\nz\n' | sort)" ] ||
     fail "a lone CR: $(printf '%q' "$result")"
 
