@@ -4,6 +4,7 @@
 #include "runtime/skin.h"
 #include "runtime/translation.h"
 #include "scrambler/scrambler.h"
+#include "window/fitlabel.h"
 #include "window/form1.h"
 
 #include <QAbstractButton>
@@ -107,11 +108,25 @@ private slots:
         }
         QVERIFY(form->text1().isEmpty());
         QCOMPARE(control("Text1")->accessibleName(), QStringLiteral("Text1"));
-        // The description is shrunk until it fits its place.
         auto *label1 = form->findChild<QLabel *>("Label1");
         QVERIFY(label1->fontMetrics().horizontalAdvance(label1->text())
                 <= label1->contentsRect().width());
-        QVERIFY(label1->font().pointSizeF() < form->font().pointSizeF());
+    }
+
+    void aLabelShrinksItsFontJustUntilItFits()
+    {
+        QLabel label(QStringLiteral("Zanvo伪原创工具可以打乱文章顺序,并自动复制到剪切板."));
+        label.resize(2000, 20);
+        const QFont roomy = label.font();
+        fitToWidth(&label);
+        QCOMPARE(label.font(), roomy);
+        label.resize(label.fontMetrics().horizontalAdvance(label.text()) * 2 / 3, 20);
+        fitToWidth(&label);
+        const int room = label.contentsRect().width();
+        QFont larger = label.font();
+        larger.setPointSizeF(larger.pointSizeF() + 0.25);
+        QVERIFY(label.fontMetrics().horizontalAdvance(label.text()) <= room);
+        QVERIFY(QFontMetrics(larger).horizontalAdvance(label.text()) > room);
     }
 
     void enterMakesANewLineAndTabMovesThroughBothButtons()
