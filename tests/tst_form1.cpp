@@ -1,6 +1,8 @@
-// The window under the offscreen platform: its controls, the Start command, undo, the skin and
-// the run-time error report. The window's clock is the test's, so every Start's result is known.
+// The window under the offscreen platform: its controls, the Start command, undo, the home page
+// links, the skin and the run-time error report. The window's clock is the test's, so every
+// Start's result is known, and its process start records what the links would start.
 #include "runtime/errorreport.h"
+#include "runtime/platform.h"
 #include "runtime/skin.h"
 #include "runtime/translation.h"
 #include "scrambler/scrambler.h"
@@ -54,6 +56,7 @@ class TestForm1 : public QObject {
 
 private:
     float now = 3600.25f;
+    QStringList started; // "program arguments", one a process start
     Form1 *form = nullptr;
     QWidget *control(const char *name) { return form->findChild<QWidget *>(name); }
 
@@ -78,7 +81,12 @@ private slots:
     void init()
     {
         now = 3600.25f;
-        form = new Form1(nullptr, TextBoxKind::Scintilla, {[this] { return now; }, {}, {}});
+        started.clear();
+        auto record = [this](const QString &program, const QStringList &arguments) {
+            started << program + ' ' + arguments.join(' ');
+            return true;
+        };
+        form = new Form1(nullptr, TextBoxKind::Scintilla, {[this] { return now; }, {}, record});
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form));
     }
@@ -235,6 +243,46 @@ private slots:
                             key == Qt::Key_Exclam ? Qt::NoModifier : Qt::ControlModifier);
             QCOMPARE(box(), after);
         }
+    }
+
+    void onlyALeftClickOnEitherLinkStartsTheLauncher()
+    {
+        QTest::mouseClick(control("Label2"), Qt::RightButton);
+        QTest::mousePress(control("Label2"), Qt::LeftButton);
+        QTest::mouseRelease(control("Label2"), Qt::LeftButton, {}, QPoint(-5, -5));
+        QCOMPARE(started, QStringList());
+        QTest::mouseClick(control("Label2"), Qt::LeftButton);
+        QTest::mouseClick(control("Command2"), Qt::LeftButton);
+        QCOMPARE(started, QStringList(2, urlOpener(thisPlatform()) + ' ' + homePageAddress()));
+    }
+
+    void theLauncherGetsTheAddressAloneAndOneMissingIsReported()
+    {
+        QTemporaryDir bin;
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", bin.path().toUtf8());
+        Form1 real;
+        real.text1().replace(QStringLiteral("用户的文字"));
+        QStringList seen;
+        answerNextMessageBox(&seen);
+        QTest::mouseClick(real.findChild<QPushButton *>("Command2"), Qt::LeftButton);
+        QCOMPARE(seen,
+                 QStringList {"Zanvo伪原创工具|无法打开网页，请在浏览器中访问：\n"
+                              + homePageAddress() + "|确定"});
+        QCOMPARE(real.text1().plainText(), QStringLiteral("用户的文字"));
+
+        QFile launcher(bin.filePath(urlOpener(Platform::Linux)));
+        QVERIFY(launcher.open(QIODevice::WriteOnly));
+        launcher.write("#!/bin/sh\nprintf '%s [%s]\\n' \"$#\" \"$1\" > \"$0.log\"\n");
+        launcher.close();
+        QVERIFY(launcher.setPermissions(QFile::ReadOwner | QFile::ExeOwner));
+        QTest::mouseClick(real.findChild<QPushButton *>("Command2"), Qt::LeftButton);
+        QFile log(launcher.fileName() + ".log");
+        QTRY_VERIFY(log.size() > 0);
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(log.readAll()),
+                 QStringLiteral("1 [%1]\n").arg(homePageAddress()));
+        qputenv("PATH", path);
     }
 
     void badSkinsLeaveTheLookAndAGoodOneApplies()
