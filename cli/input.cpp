@@ -9,11 +9,6 @@
 #include <cstdio>
 #include <cstring>
 
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-#endif
-
 namespace zanvo::cli {
 
 namespace fs = std::filesystem;
@@ -47,15 +42,13 @@ InputBuffer readInput(const std::string &name,
                       const std::function<void(std::size_t, std::size_t)> &report)
 {
     const bool standardInput = name == "-";
-    const std::string shown = standardInput ? "standard input" : quoteName(name);
+    const std::string shown = inputName(name);
     const fs::path path = pathFromUtf8(name);
     std::error_code ec;
     if (!standardInput && fs::is_directory(path, ec))
         throw Error("cannot read " + shown + ": " + reason(EISDIR));
 #ifdef _WIN32
     std::FILE *file = standardInput ? stdin : _wfopen(path.c_str(), L"rb");
-    if (standardInput)
-        _setmode(_fileno(stdin), _O_BINARY);
 #else
     std::FILE *file = standardInput ? stdin : std::fopen(path.c_str(), "rb");
 #endif

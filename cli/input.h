@@ -19,11 +19,11 @@ struct InputBuffer {
 // name is not taken through the ANSI code page, which cannot spell most names.
 std::filesystem::path pathFromUtf8(const std::string &name);
 
-// Reads the file at name ("-" for standard input) whole, into memory of its own. The file is not
-// mapped instead: one truncated by another program during the run would crash this one, and
-// the measured gain was lost in the noise of the scattered reads that follow.
-// report(bytesRead, bytesExpected) is called along the way; bytesExpected is 0 where the size is
-// not known beforehand. Raises Error naming the file where it cannot be read.
+// Reads the file at name ("-" for standard input, in binary mode since useBinaryStreams()) whole,
+// into memory of its own. The file is not mapped instead: one truncated by another program during
+// the run would crash this one, and the measured gain was lost in the noise of the scattered reads
+// that follow. report(bytesRead, bytesExpected) is called along the way; bytesExpected is 0 where
+// the size is not known beforehand. Raises Error naming the file where it cannot be read.
 InputBuffer readInput(const std::string &name,
                       const std::function<void(std::size_t, std::size_t)> &report);
 

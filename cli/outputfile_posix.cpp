@@ -106,6 +106,28 @@ std::string temporaryName(const std::string &folder)
     return folder + suffix;
 }
 
+// Makes a file under a fresh name in folder through make(name), which says whether it did and
+// leaves errno set where not. The name is recorded for removal by a signal before the file can
+// exist. Returns the name, or an empty one with errno set.
+template<class Make> std::string underFreshName(const std::string &folder, Make make)
+{
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const SignalsHeld held;
+        std::string name = temporaryName(folder);
+        if (!recordPending(name)) {
+            errno = ENAMETOOLONG;
+            return {};
+        }
+        if (make(name))
+            return name;
+        namePending = 0;
+        if (errno != EEXIST)
+            return {};
+    }
+    errno = EEXIST;
+    return {};
+}
+
 int writeAll(int fd, const char *bytes, std::size_t size)
 {
     while (size > 0) {
@@ -149,22 +171,11 @@ struct OutputFile::Platform {
             return false;
         }
 #endif
-        for (int attempt = 0; attempt < 100; ++attempt) {
-            const SignalsHeld held;
-            temporary = temporaryName(folder);
-            if (!recordPending(temporary)) {
-                errno = ENAMETOOLONG;
-                return false;
-            }
-            fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-            if (fd >= 0)
-                return true;
-            namePending = 0;
-            if (errno != EEXIST)
-                break;
-        }
-        temporary.clear();
-        return false;
+        temporary = underFreshName(folder, [this](const std::string &name) {
+            fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+            return fd >= 0;
+        });
+        return !temporary.empty();
     }
 
     std::string procName() const
@@ -175,22 +186,15 @@ struct OutputFile::Platform {
     // Gives the unnamed replacement a name in the target's folder.
     int nameReplacement()
     {
-        for (int attempt = 0; attempt < 100; ++attempt) {
-            const SignalsHeld held;
-            const std::string name = temporaryName(folderOf(target));
-            if (!recordPending(name))
-                return ENAMETOOLONG;
-            if (linkat(AT_FDCWD, procName().c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW)
-                == 0) {
-                temporary = name;
-                unnamed = false;
-                return 0;
-            }
-            namePending = 0;
-            if (errno != EEXIST)
-                return errno;
-        }
-        return EEXIST;
+        const std::string name = underFreshName(folderOf(target), [this](const std::string &fresh) {
+            return linkat(AT_FDCWD, procName().c_str(), AT_FDCWD, fresh.c_str(), AT_SYMLINK_FOLLOW)
+                == 0;
+        });
+        if (name.empty())
+            return errno;
+        temporary = name;
+        unnamed = false;
+        return 0;
     }
 
     // Gives the replacement the target's owner, group and permissions; false where the owner

@@ -102,6 +102,11 @@ std::string quoteName(std::string_view name)
     return out;
 }
 
+std::string inputName(const std::string &name)
+{
+    return name == "-" ? "standard input" : quoteName(name);
+}
+
 std::string reason(int error)
 {
     return std::strerror(error);

@@ -13,6 +13,9 @@ namespace zanvo::cli {
 // reads on the terminal.
 std::string quoteName(std::string_view name);
 
+// The input's name for messages: "standard input" for "-", else the name quoted.
+std::string inputName(const std::string &name);
+
 // The reason for error number error, as strerror gives it.
 std::string reason(int error);
 

@@ -139,8 +139,7 @@ void scrambleFile(const Options &options)
         // Half a character at the end: no way to tell where the text went wrong, so it is not
         // touched, rather than shuffled into something else.
         if (bodyBytes % 2 != 0)
-            throw Error("cannot scramble "
-                        + (options.input == "-" ? "standard input" : quoteName(options.input))
+            throw Error("cannot scramble " + inputName(options.input)
                         + ": UTF-16 text with an odd number of bytes");
         // The buffer comes from the allocator untyped, so it holds UTF-16 units as well as bytes.
         const bool foreign

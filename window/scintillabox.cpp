@@ -162,10 +162,16 @@ void ScintillaEdit::swapIn(std::unique_ptr<TextBox::Content> content, long caret
 
 void ScintillaEdit::swapIn(Document document, long caret, std::string_view pending)
 {
+    dropRedo();
+    showInstead(document, m_undoDocuments, caret, pending);
+}
+
+void ScintillaEdit::showInstead(Document document, std::vector<Document> &keep, long caret,
+                                std::string_view pending)
+{
     const Document current = SendScintillaPtrResult(SCI_GETDOCPOINTER);
     SendScintilla(SCI_ADDREFDOCUMENT, 0UL, current);
-    m_undoDocuments.push_back(current);
-    dropRedo();
+    keep.push_back(current);
     showDocument(document, caret, pending);
     SendScintilla(SCI_RELEASEDOCUMENT, 0UL, document);
 }
@@ -206,13 +212,9 @@ void ScintillaEdit::stepThrough(std::vector<Document> &from, std::vector<Documen
 {
     if (from.empty())
         return;
-    const Document current = SendScintillaPtrResult(SCI_GETDOCPOINTER);
-    SendScintilla(SCI_ADDREFDOCUMENT, 0UL, current);
-    to.push_back(current);
     const Document document = from.back();
     from.pop_back();
-    showDocument(document);
-    SendScintilla(SCI_RELEASEDOCUMENT, 0UL, document);
+    showInstead(document, to);
 }
 
 void ScintillaEdit::dropRedo()

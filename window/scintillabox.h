@@ -80,6 +80,10 @@ protected:
 
 private:
     void showDocument(Document document, long caret = 0, std::string_view pending = {});
+    // Shows document (whose reference this takes over) and keeps the current one at the end of
+    // keep.
+    void showInstead(Document document, std::vector<Document> &keep, long caret = 0,
+                     std::string_view pending = {});
     // The document's bytes from from up to to.
     QByteArray bytes(long from, long to) const;
     void finishPaste();
