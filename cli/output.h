@@ -12,6 +12,12 @@
 
 namespace zanvo::cli {
 
+// A UTF-16 unit in the other byte order.
+constexpr char16_t byteSwapped(char16_t unit)
+{
+    return static_cast<char16_t>((unit << 8) | (unit >> 8));
+}
+
 class Output {
 public:
     explicit Output(const std::optional<std::string> &path);
@@ -31,6 +37,9 @@ public:
         std::copy(bytes, bytes + size, m_buffer.data() + m_used);
         m_used += size;
     }
+
+    // Writes UTF-16 units with their two bytes swapped, through the buffer.
+    void writeSwapped(const char16_t *units, std::size_t count);
 
     // Bytes written so far, buffered ones included.
     std::size_t written() const { return m_flushed + m_used; }

@@ -6,7 +6,7 @@
 #include "cli/output.h"
 #include "cli/progress.h"
 #include "cli/quote.h"
-#include "scrambler/linetable.h"
+#include "scrambler/scrambler.h"
 
 #include <algorithm>
 #include <bit>
@@ -57,13 +57,11 @@ template<class CharT> LineBreak lineBreakFor(EolMode mode, std::basic_string_vie
 
 void swapBytes(char16_t *text, std::size_t size)
 {
-    std::transform(text, text + size, text,
-                   [](char16_t c) { return static_cast<char16_t>((c << 8) | (c >> 8)); });
+    std::transform(text, text + size, text, byteSwapped);
 }
 
-// Splits text, shuffles it and hands the result to output piece by piece, after bom. Text in the
-// other byte order than the machine's (foreign) is swapped for the split and swapped back once the
-// lines are in order: the line views do not care, and the output then goes out as it came in.
+// The scrambled text, after bom, into output. Text in the other byte order than the machine's
+// (foreign) is swapped for the split and goes out swapped back as it is written.
 template<class CharT>
 void scrambleStream(std::string_view bom, CharT *data, std::size_t size, bool foreign, EolMode mode,
                     RandomSource &random, Progress &progress, Output &output)
@@ -73,28 +71,34 @@ void scrambleStream(std::string_view bom, CharT *data, std::size_t size, bool fo
             swapBytes(data, size);
     }
     const std::basic_string_view<CharT> text(data, size);
-    const LineBreak brk = lineBreakFor(mode, text);
-    progress.show("splitting");
-    withLineTable(text, brk, true, [&](auto &lines) {
-        progress.show("shuffling");
-        shuffleLines(lines, random);
-        std::basic_string<CharT> separator(blankLineSeparator<CharT>(brk));
-        if constexpr (sizeof(CharT) == 2) {
-            if (foreign) {
-                swapBytes(data, size);
-                swapBytes(separator.data(), separator.size());
-            }
+    struct Sink {
+        std::string_view bom;
+        bool foreign;
+        Progress &progress;
+        Output &output;
+
+        void stage(ScrambleStage stage)
+        {
+            progress.show(stage == ScrambleStage::Splitting ? "splitting" : "shuffling");
         }
-        const std::size_t total = bom.size() + joinedSize(lines, separator.size()) * sizeof(CharT);
-        output.reserve(total);
-        output.write(bom.data(), bom.size());
-        output.onFlush(
-            [&progress, total](std::size_t done) { progress.show("writing", done, total); });
-        joinLines(text, lines, std::basic_string_view<CharT>(separator),
-                  [&](const CharT *p, std::size_t n) {
-                      output.write(reinterpret_cast<const char *>(p), n * sizeof(CharT));
-                  });
-    });
+        void reserve(std::size_t length)
+        {
+            const std::size_t total = bom.size() + length * sizeof(CharT);
+            output.reserve(total);
+            output.write(bom.data(), bom.size());
+            output.onFlush([&shown = progress, total](std::size_t done) {
+                shown.show("writing", done, total);
+            });
+        }
+        void write(const CharT *p, std::size_t n)
+        {
+            if (foreign)
+                output.writeSwapped(reinterpret_cast<const char16_t *>(p), n);
+            else
+                output.write(reinterpret_cast<const char *>(p), n * sizeof(CharT));
+        }
+    };
+    scrambleTo(text, random, lineBreakFor(mode, text), Sink {bom, foreign, progress, output});
 }
 
 } // namespace

@@ -5,11 +5,6 @@
 
 namespace zanvo {
 
-QString applicationTitle()
-{
-    return QStringLiteral("Zanvo伪原创工具");
-}
-
 void MsgBox(QWidget *parent, const QString &prompt, const QString &title)
 {
     QMessageBox box(QMessageBox::NoIcon, title, prompt, QMessageBox::NoButton, parent);

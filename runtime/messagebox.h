@@ -7,9 +7,6 @@ class QWidget;
 
 namespace zanvo {
 
-// The program's title, which its message boxes carry as their caption.
-QString applicationTitle();
-
 // Shows prompt under title and returns when the user closes the box.
 void MsgBox(QWidget *parent, const QString &prompt, const QString &title);
 

@@ -151,18 +151,25 @@ void joinLines(std::basic_string_view<CharT> text, const LineTable<Offset> &line
     }
 }
 
-// Writes the lines joined with separator into the buffer that reserve(length) returns, a
-// pointer to length writable characters.
-template<class CharT, class Offset, class Reserve>
-void joinInto(std::basic_string_view<CharT> text, const LineTable<Offset> &lines,
-              std::basic_string_view<CharT> separator, Reserve &&reserve)
-{
-    CharT *at = reserve(joinedSize(lines, separator.size()));
-    joinLines(text, lines, separator, [&](const CharT *p, std::size_t n) {
-        std::char_traits<CharT>::copy(at, p, n);
-        at += n;
-    });
-}
+// A sink that writes the joined lines into a string sized once: reserve(length) then write(p, n).
+template<class CharT> class StringSink {
+public:
+    explicit StringSink(std::basic_string<CharT> &out) : m_out(out) { }
+    void reserve(std::size_t length)
+    {
+        m_out.resize(length);
+        m_at = m_out.data();
+    }
+    void write(const CharT *p, std::size_t n)
+    {
+        std::char_traits<CharT>::copy(m_at, p, n);
+        m_at += n;
+    }
+
+private:
+    std::basic_string<CharT> &m_out;
+    CharT *m_at = nullptr;
+};
 
 // Runs work(table) with the narrowest offset type that can address text.
 template<class CharT, class Work>

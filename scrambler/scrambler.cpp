@@ -9,10 +9,9 @@ std::basic_string<CharT> joined(std::basic_string_view<CharT> text, const LineTa
                                 std::basic_string_view<CharT> separator)
 {
     std::basic_string<CharT> out;
-    joinInto(text, lines, separator, [&](std::size_t length) {
-        out.resize(length);
-        return out.data();
-    });
+    StringSink<CharT> sink(out);
+    sink.reserve(joinedSize(lines, separator.size()));
+    joinLines(text, lines, separator, [&](const CharT *p, std::size_t n) { sink.write(p, n); });
     return out;
 }
 
@@ -26,9 +25,9 @@ std::basic_string<CharT> filterImpl(std::basic_string_view<CharT> text, LineBrea
 
 template<class CharT>
 std::basic_string<CharT> shuffleImpl(std::basic_string_view<CharT> text, RandomSource &random,
-                                     LineBreak brk, bool dropEmpty)
+                                     LineBreak brk)
 {
-    return withLineTable(text, brk, dropEmpty, [&](auto &lines) {
+    return withLineTable(text, brk, false, [&](auto &lines) {
         shuffleLines(lines, random);
         return joined(text, lines, blankLineSeparator<CharT>(brk));
     });
@@ -48,22 +47,26 @@ std::u16string LineFilter(std::u16string_view text, LineBreak brk)
 
 std::string RndLine(std::string_view text, RandomSource &random, LineBreak brk)
 {
-    return shuffleImpl(text, random, brk, false);
+    return shuffleImpl(text, random, brk);
 }
 
 std::u16string RndLine(std::u16string_view text, RandomSource &random, LineBreak brk)
 {
-    return shuffleImpl(text, random, brk, false);
+    return shuffleImpl(text, random, brk);
 }
 
 std::string scramble(std::string_view text, RandomSource &random, LineBreak brk)
 {
-    return shuffleImpl(text, random, brk, true);
+    std::string out;
+    scrambleTo(text, random, brk, StringSink<char>(out));
+    return out;
 }
 
 std::u16string scramble(std::u16string_view text, RandomSource &random, LineBreak brk)
 {
-    return shuffleImpl(text, random, brk, true);
+    std::u16string out;
+    scrambleTo(text, random, brk, StringSink<char16_t>(out));
+    return out;
 }
 
 } // namespace zanvo

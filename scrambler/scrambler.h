@@ -30,15 +30,30 @@ std::string scramble(std::string_view text, RandomSource &random, LineBreak brk 
 std::u16string scramble(std::u16string_view text, RandomSource &random,
                         LineBreak brk = LineBreak::CrLf);
 
-// The same one pass into the buffer that reserve(length) returns, a pointer to length writable
-// characters, for callers that own the result's storage.
-template<class CharT, class Reserve>
-void scrambleInto(std::basic_string_view<CharT> text, RandomSource &random, LineBreak brk,
-                  Reserve &&reserve)
+// Where scrambleTo() has got to, for a sink that shows progress.
+enum class ScrambleStage { Splitting, Shuffling };
+
+// What scramble() computes, handed to sink piece by piece instead of returned whole: first
+// sink.reserve(length), the result's length in characters, then sink.write(p, n) for each
+// piece in order. A sink with stage(ScrambleStage) hears when splitting and shuffling begin.
+// In CrLf mode no piece ends between the CR and the LF of a line break.
+template<class CharT, class Sink>
+void scrambleTo(std::basic_string_view<CharT> text, RandomSource &random, LineBreak brk,
+                Sink &&sink)
 {
+    constexpr bool staged = requires
+    {
+        sink.stage(ScrambleStage::Splitting);
+    };
+    if constexpr (staged)
+        sink.stage(ScrambleStage::Splitting);
     withLineTable(text, brk, true, [&](auto &lines) {
+        if constexpr (staged)
+            sink.stage(ScrambleStage::Shuffling);
         shuffleLines(lines, random);
-        joinInto(text, lines, blankLineSeparator<CharT>(brk), reserve);
+        const auto separator = blankLineSeparator<CharT>(brk);
+        sink.reserve(joinedSize(lines, separator.size()));
+        joinLines(text, lines, separator, [&](const CharT *p, std::size_t n) { sink.write(p, n); });
     });
 }
 

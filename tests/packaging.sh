@@ -40,7 +40,7 @@ r=$((16#${colour:0:2})) g=$((16#${colour:2:2})) b=$((16#${colour:4:2}))
 
 # The Windows version record, compiled by the MinGW resource compiler.
 x86_64-w64-mingw32-windres --preprocessor=cpp --preprocessor-arg=-P -c 65001 \
-    -i "$build/window/zanvo.rc" -O res -o "$work/zanvo.res"
+    -i "$build/window/qt/zanvo.rc" -O res -o "$work/zanvo.res"
 has_utf16 "$work/zanvo.res" 'Zanvo伪原创工具' '伪原创工具' 'Zanvo伪原创工具 1.0' \
     'Zanvo伪原创工具 1.0.exe' '1.00' 080404b0 CompanyName
 

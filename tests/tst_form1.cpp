@@ -1,13 +1,15 @@
-// The window under the offscreen platform: its controls, the Start command, undo, the home page
-// links, the skin and the run-time error report. The window's clock is the test's, so every
-// Start's result is known, and its process start records what the links would start.
-#include "runtime/errorreport.h"
-#include "runtime/platform.h"
-#include "runtime/skin.h"
+// The Qt window under the offscreen platform: that it draws and wires what the shared layer
+// decides. Its controls and places, the keyboard, a Start and undo driven by clicks and keys, the
+// home page links through their controls, a run-time error through a click, the skin and Qt's
+// Chinese texts. The window's clock is the test's, so every Start's result is known.
+#include "form/errorreport.h"
+#include "form/skin.h"
+#include "runtime/randomsource.h"
 #include "runtime/translation.h"
 #include "scrambler/scrambler.h"
-#include "window/fitlabel.h"
-#include "window/form1.h"
+#include "window/qt/fitlabel.h"
+#include "window/qt/form1window.h"
+#include "window/qt/qtservices.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -18,11 +20,9 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTime>
 #include <QTimer>
-
-#ifdef Q_OS_UNIX
-#include <sys/stat.h>
-#endif
+#include <cmath>
 
 using namespace zanvo;
 
@@ -44,9 +44,36 @@ void answerNextMessageBox(QStringList *seen)
     });
 }
 
-QString clipboard()
+// The real services but for the clock, which can fail, and the launcher when recording.
+struct TestServices : QtServices {
+    float now = 3600.25f;
+    bool record = true;
+    bool failClock = false;
+    QStringList started;
+
+    float secondsSinceMidnight() override
+    {
+        if (failClock)
+            throw std::bad_alloc();
+        return now;
+    }
+    bool processStart(std::string_view program, const std::vector<std::string> &arguments,
+                      bool minimised) override
+    {
+        if (!record)
+            return QtServices::processStart(program, arguments, minimised);
+        QString line = QString::fromStdString(std::string(program));
+        for (const auto &argument : arguments)
+            line += ' ' + QString::fromStdString(argument);
+        started << line;
+        return true;
+    }
+};
+
+QString text(TextBox &box)
 {
-    return QGuiApplication::clipboard()->text();
+    const std::string_view bytes = box.text();
+    return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
 } // namespace
@@ -55,38 +82,33 @@ class TestForm1 : public QObject {
     Q_OBJECT
 
 private:
-    float now = 3600.25f;
-    QStringList started; // "program arguments", one a process start
-    Form1 *form = nullptr;
+    TestServices services;
+    RandomSource random;
+    Form1Window *form = nullptr;
     QWidget *control(const char *name) { return form->findChild<QWidget *>(name); }
+    QString box() { return text(form->text1()); }
 
     // Clicks Start and waits until its work is done.
     void start()
     {
-        QSignalSpy finished(form, &Form1::startFinished);
+        QSignalSpy finished(form, &Form1Window::startFinished);
         QTest::mouseClick(form->findChild<QPushButton *>("Command1"), Qt::LeftButton);
         QVERIFY(finished.count() == 1 || finished.wait(10000));
     }
-    QString box() { return form->text1().plainText(); }
 
     // What Start makes of text at the test's clock.
-    QString scrambled(const QString &text)
+    QString scrambled(const QString &input)
     {
-        RandomSource random;
-        random.reseed(now);
-        return QString::fromStdString(scramble(text.toStdString(), random));
+        RandomSource oracle;
+        oracle.reseed(services.now);
+        return QString::fromStdString(scramble(input.toStdString(), oracle));
     }
 
 private slots:
     void init()
     {
-        now = 3600.25f;
-        started.clear();
-        auto record = [this](const QString &program, const QStringList &arguments) {
-            started << program + ' ' + arguments.join(' ');
-            return true;
-        };
-        form = new Form1(nullptr, TextBoxKind::Scintilla, {[this] { return now; }, {}, record});
+        services = TestServices();
+        form = new Form1Window(services, random);
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form));
     }
@@ -105,17 +127,13 @@ private slots:
              QStringLiteral("Zanvo伪原创工具可以打乱文章顺序,并自动复制到剪切板.特别适合QQ类型网站"
                             "。如：QQ网名 个性签名 等类型网站."),
              QRect(24, 8, 609, 17)},
-            {"Label2",
-             QStringLiteral("Zanvo网盘   ") + homePageAddress()
-                 + QStringLiteral("   欢迎大家提出宝贵建议"),
-             QRect(80, 496, 401, 17)},
+            {"Label2", QString::fromStdString(form1::label2Text()), QRect(80, 496, 401, 17)},
         };
-        for (const auto &[name, text, place] : controls) {
-            QCOMPARE(control(name)->property("text").toString(), text);
+        for (const auto &[name, label, place] : controls) {
+            QCOMPARE(control(name)->property("text").toString(), label);
             QCOMPARE(control(name)->geometry(), place);
         }
         QVERIFY(form->text1().isEmpty());
-        QCOMPARE(control("Text1")->accessibleName(), QStringLiteral("Text1"));
         auto *label1 = form->findChild<QLabel *>("Label1");
         QVERIFY(label1->fontMetrics().horizontalAdvance(label1->text())
                 <= label1->contentsRect().width());
@@ -160,7 +178,7 @@ private slots:
         QCOMPARE(box(), QStringLiteral("a\r\nb"));
     }
 
-    void emptyBoxPromptsOnceThenKeepsThePrompt()
+    void emptyBoxPromptsInAMessageBoxThenKeepsThePrompt()
     {
         QGuiApplication::clipboard()->setText("left over");
         QStringList seen;
@@ -168,76 +186,35 @@ private slots:
         start();
         QCOMPARE(seen, QStringList {QStringLiteral("Zanvo伪原创工具|请填写需要伪原创的内容|确定")});
         QCOMPARE(box(), QStringLiteral("请填写需要伪原创的内容"));
-        QCOMPARE(clipboard(), QStringLiteral("请填写需要伪原创的内容"));
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("请填写需要伪原创的内容"));
     }
 
-    void startShowsAndCopiesTheScrambledText_data()
+    void aStartTypedAndClickedIsShownCopiedAndUndoneByKeys()
     {
-        QTest::addColumn<QString>("input");
-        QTest::newRow("one line") << QStringLiteral("一行文字 no break");
-        QTest::newRow("only breaks") << QStringLiteral("\r\n\r\n\r\n");
-        QTest::newRow("lines") << QStringLiteral("\r\n网名一\r\n\r\n个性签名\r\n  \r\n网名二\r\n");
-        QTest::newRow("lone breaks are characters") << QStringLiteral("p\nq\r\nr\rs\r\nt");
-        // No-break space, ideographic space, line separator, tab, a NUL and a character outside
-        // the BMP.
-        QTest::newRow("characters") << QStringLiteral("a\u00a0b\u3000\u2028c\td") + QChar(0)
-                + QStringLiteral("\U0001F600\r\nx");
-    }
-
-    void startShowsAndCopiesTheScrambledText()
-    {
-        QFETCH(QString, input);
-        QGuiApplication::clipboard()->setText("left over");
-        form->text1().replace(input);
-        start();
-        QCOMPARE(box(), scrambled(input));
-        QCOMPARE(clipboard(),
-                 scrambled(input).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-    }
-
-    void startReseedsFromTheClockWithItsFraction()
-    {
-        const QString text = QStringLiteral("行1\r\n行2\r\n行3\r\n行4\r\n行5\r\n行6\r\n行7");
-        form->text1().replace(text);
-        start();
-        const QString quarter = box();
-        form->text1().replace(text);
-        start();
-        QCOMPARE(box(), quarter);
-        now = 3600.5f;
-        form->text1().replace(text);
-        start();
-        QCOMPARE(box(), scrambled(text));
-        QVERIFY(box() != quarter);
-    }
-
-    void undoBringsBackTheTextFromBeforeTheClick()
-    {
-        const QString typed = QStringLiteral("one\r\ntwo\r\nthree");
-        now = 61.75f;
+        const QString typed = QStringLiteral("one\r\ntwo\r\n网名") + QChar(0) + QStringLiteral("x");
+        services.now = 61.75f;
         QApplication::setActiveWindow(form);
-        control("Text1")->setFocus();
-        QTest::keyClicks(control("Text1"), "one");
-        QTest::keyClick(control("Text1"), Qt::Key_Return);
-        QTest::keyClicks(control("Text1"), "two");
-        QTest::keyClick(control("Text1"), Qt::Key_Return);
-        QTest::keyClicks(control("Text1"), "three");
-        // A second click while Start works is not taken.
-        QSignalSpy finished(form, &Form1::startFinished);
+        form->text1().replace(typed.toStdString());
+        // A second click while Start works is not taken; the cursor shows the work meanwhile.
+        QSignalSpy finished(form, &Form1Window::startFinished);
         QTest::mouseClick(control("Command1"), Qt::LeftButton);
+        QVERIFY(QGuiApplication::overrideCursor());
         QTest::mouseClick(control("Command1"), Qt::LeftButton);
         QVERIFY(finished.wait(10000));
-        QTRY_VERIFY(!form->busy());
+        QTRY_VERIFY(!form->form().busy());
         QCOMPARE(finished.count(), 1);
+        QVERIFY(!QGuiApplication::overrideCursor());
         const QString result = box();
         QCOMPARE(result, scrambled(typed));
-        QVERIFY(result != QStringLiteral("one\r\n\r\ntwo\r\n\r\nthree"));
+        QCOMPARE(QGuiApplication::clipboard()->text(),
+                 QString(result).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
         const std::pair<Qt::Key, QString> steps[] = {{Qt::Key_Z, typed},
                                                      {Qt::Key_Y, result},
                                                      // Typing after Start is undone first.
                                                      {Qt::Key_Exclam, "!" + result},
                                                      {Qt::Key_Z, result},
                                                      {Qt::Key_Z, typed}};
+        control("Text1")->setFocus();
         for (const auto &[key, after] : steps) {
             QTest::keyClick(control("Text1"), key,
                             key == Qt::Key_Exclam ? Qt::NoModifier : Qt::ControlModifier);
@@ -250,125 +227,96 @@ private slots:
         QTest::mouseClick(control("Label2"), Qt::RightButton);
         QTest::mousePress(control("Label2"), Qt::LeftButton);
         QTest::mouseRelease(control("Label2"), Qt::LeftButton, {}, QPoint(-5, -5));
-        QCOMPARE(started, QStringList());
+        QTest::mousePress(control("Label2"), Qt::RightButton);
+        QTest::mouseRelease(control("Label2"), Qt::LeftButton);
+        QCOMPARE(services.started, QStringList());
         QTest::mouseClick(control("Label2"), Qt::LeftButton);
         QTest::mouseClick(control("Command2"), Qt::LeftButton);
-        QCOMPARE(started, QStringList(2, urlOpener(thisPlatform()) + ' ' + homePageAddress()));
+        const QString opener = QString::fromStdString(std::string(urlOpener(thisPlatform())));
+        QCOMPARE(services.started,
+                 QStringList(2,
+                             opener + ' '
+                                 + QString::fromStdString(std::string(form1::homePageAddress()))));
     }
 
-    void theLauncherGetsTheAddressAloneAndOneMissingIsReported()
+    void theRealLauncherGetsTheAddressAloneAndOneMissingIsReported()
     {
+        const QString address = QString::fromStdString(std::string(form1::homePageAddress()));
+        services.record = false;
         QTemporaryDir bin;
         const QByteArray path = qgetenv("PATH");
         qputenv("PATH", bin.path().toUtf8());
-        Form1 real;
-        real.text1().replace(QStringLiteral("用户的文字"));
+        form->text1().replace("用户的文字");
         QStringList seen;
         answerNextMessageBox(&seen);
-        QTest::mouseClick(real.findChild<QPushButton *>("Command2"), Qt::LeftButton);
-        QCOMPARE(seen,
-                 QStringList {"Zanvo伪原创工具|无法打开网页，请在浏览器中访问：\n"
-                              + homePageAddress() + "|确定"});
-        QCOMPARE(real.text1().plainText(), QStringLiteral("用户的文字"));
+        QTest::mouseClick(control("Command2"), Qt::LeftButton);
+        QCOMPARE(
+            seen,
+            QStringList {"Zanvo伪原创工具|无法打开网页，请在浏览器中访问：\n" + address + "|确定"});
+        QCOMPARE(box(), QStringLiteral("用户的文字"));
 
-        QFile launcher(bin.filePath(urlOpener(Platform::Linux)));
+        QFile launcher(bin.filePath("xdg-open"));
         QVERIFY(launcher.open(QIODevice::WriteOnly));
         launcher.write("#!/bin/sh\nprintf '%s [%s]\\n' \"$#\" \"$1\" > \"$0.log\"\n");
         launcher.close();
         QVERIFY(launcher.setPermissions(QFile::ReadOwner | QFile::ExeOwner));
-        QTest::mouseClick(real.findChild<QPushButton *>("Command2"), Qt::LeftButton);
+        QTest::mouseClick(control("Label2"), Qt::LeftButton);
         QFile log(launcher.fileName() + ".log");
         QTRY_VERIFY(log.size() > 0);
         QVERIFY(log.open(QIODevice::ReadOnly));
-        QCOMPARE(QString::fromUtf8(log.readAll()),
-                 QStringLiteral("1 [%1]\n").arg(homePageAddress()));
+        QCOMPARE(QString::fromUtf8(log.readAll()), QStringLiteral("1 [%1]\n").arg(address));
         qputenv("PATH", path);
     }
 
-    void badSkinsLeaveTheLookAndAGoodOneApplies()
+    void aRunTimeErrorInAClickIsReportedAndEndsTheProgram()
     {
-        QTemporaryDir dir;
-        const QString before = qApp->styleSheet();
-        auto attach = [&](const char *name, const QByteArray &bytes) {
-            const QString path = *name ? dir.filePath(name) : dir.path();
-            QFile f(path);
-            if (!bytes.isNull() && f.open(QIODevice::WriteOnly))
-                f.write(bytes);
-            f.close();
-            return SkinH_AttachEx(path, {});
-        };
-        const QByteArray folder = "QWidget { background-image: url(" + dir.path().toUtf8() + "); }";
-        const std::tuple<const char *, QByteArray, int> skins[] = {
-            {"missing.she", QByteArray(), SkinUnreadable},
-            {"", QByteArray(), SkinUnreadable}, // the folder itself
-            {"empty.she", "  \n", SkinEmpty},
-            {"binary.she", QByteArray("\x89PNG\0\0\x01\x02", 8), SkinNotText},
-            {"latin1.she", "QWidget { color: \xe9; }", SkinNotText},
-            {"nul.she", QByteArray("QWidget { color: red; }\0", 24), SkinNotText},
-            {"over.she", "/*" + QByteArray((1 << 20) - 3, 'a') + "*/", SkinTooLarge},
-            {"folder.she", folder, SkinBadReference},
-        };
-        for (const auto &[name, bytes, result] : skins) {
-            QCOMPARE(attach(name, bytes), result);
-            QCOMPARE(qApp->styleSheet(), before);
-        }
-#ifdef Q_OS_UNIX
-        // Neither a pipe as the skin nor one that a skin names may hold start-up up.
-        QVERIFY(::mkfifo(QFile::encodeName(dir.filePath("pipe.she")).constData(), 0600) == 0);
-        QCOMPARE(SkinH_AttachEx(dir.filePath("pipe.she"), {}), int(SkinUnreadable));
-        QCOMPARE(attach("named.she",
-                        "QWidget { background-image: url(\"" + dir.filePath("pipe.she").toUtf8()
-                            + "\"); }"),
-                 int(SkinBadReference));
-#endif
-        QCOMPARE(qApp->styleSheet(), before);
-        QCOMPARE(attach("limit.she", "/*" + QByteArray((1 << 20) - 4, 'a') + "*/"),
-                 int(SkinAttached));
-        QCOMPARE(attach("good.she", "QPushButton { color: red; }"), int(SkinAttached));
-        QCOMPARE(qApp->styleSheet(), QStringLiteral("QPushButton { color: red; }"));
-        qApp->setStyleSheet(before);
+        services.failClock = true;
+        form->text1().replace("a\r\nb");
+        QSignalSpy ends(form, &Form1Window::programEnds);
+        QStringList seen;
+        answerNextMessageBox(&seen);
+        QTest::mouseClick(control("Command1"), Qt::LeftButton);
+        QCOMPARE(ends.count(), 1);
+        QCOMPARE(seen, QStringList {"Zanvo伪原创工具|运行时错误 '7':\n\n内存不足|确定"});
+        QCOMPARE(ends.first().first().toInt(), runtimeErrorStatus);
+        QCOMPARE(box(), QStringLiteral("a\r\nb"));
+        QVERIFY(!QGuiApplication::overrideCursor());
     }
 
-    void qtsOwnTextsReadChinese()
+    void aGoodSkinStylesTheApplication()
+    {
+        QTemporaryDir dir;
+        QFile skin(dir.filePath("good.she"));
+        QVERIFY(skin.open(QIODevice::WriteOnly));
+        skin.write("QPushButton { color: red; }");
+        skin.close();
+        const QString before = qApp->styleSheet();
+        QCOMPARE(services.SkinH_AttachEx(dir.filePath("bad.she").toStdString(), ""),
+                 int(SkinUnreadable));
+        QCOMPARE(qApp->styleSheet(), before);
+        QCOMPARE(services.SkinH_AttachEx(skin.fileName().toStdString(), ""), int(SkinAttached));
+        QCOMPARE(qApp->styleSheet(), QStringLiteral("QPushButton { color: red; }"));
+        qApp->setStyleSheet(before);
+        QCOMPARE(services.applicationFolder(),
+                 QCoreApplication::applicationDirPath().toStdString());
+    }
+
+    void qtsOwnTextsReadChineseAndTheClockReadsTheTimeOfDay()
     {
         QVERIFY(installChineseTranslation(*qApp));
         QCOMPARE(QCoreApplication::translate("QWidgetTextControl", "&Undo"),
                  QStringLiteral("撤消(&U)"));
-    }
-
-    void aRunTimeErrorIsReportedAndEndsTheProgram_data()
-    {
-        QTest::addColumn<int>("kind");
-        QTest::addColumn<QString>("report");
-        QTest::newRow("overflow") << 0 << QStringLiteral("运行时错误 '6':\n\n溢出");
-        QTest::newRow("memory") << 1 << QStringLiteral("运行时错误 '7':\n\n内存不足");
-        QTest::newRow("other") << 2 << QStringLiteral("运行时错误 '51':\n\nbroken");
-    }
-
-    void aRunTimeErrorIsReportedAndEndsTheProgram()
-    {
-        QFETCH(int, kind);
-        QFETCH(QString, report);
-        Form1Services failing;
-        failing.scramble = [kind](std::string_view, RandomSource &) -> std::string {
-            if (kind == 0)
-                throw RuntimeError::overflow();
-            if (kind == 1)
-                throw std::bad_alloc();
-            throw std::runtime_error("broken");
-        };
-        Form1 failed(nullptr, TextBoxKind::Scintilla, failing);
-        failed.text1().replace(QStringLiteral("a\r\nb"));
-        QSignalSpy ends(&failed, &Form1::programEnds);
-        QStringList seen;
-        answerNextMessageBox(&seen);
-        QTest::mouseClick(failed.findChild<QPushButton *>("Command1"), Qt::LeftButton);
-        QVERIFY(ends.wait(10000));
-        QCOMPARE(seen, QStringList {"Zanvo伪原创工具|" + report + "|确定"});
-        QCOMPARE(ends.first().first().toInt(), runtimeErrorStatus);
-        QCOMPARE(failed.text1().plainText(), QStringLiteral("a\r\nb"));
-        QVERIFY(!failed.busy());
-        QVERIFY(!QGuiApplication::overrideCursor());
+        // Against Qt's own clock; a read across midnight is tried again.
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            const double qt = QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
+            const double ours = secondsSinceMidnight();
+            if (std::abs(ours - qt) < 1.0)
+                return;
+            if (attempt == 0 && qt > 86399.0)
+                QTest::qWait(1500);
+            else
+                QFAIL(qPrintable(QStringLiteral("%1 against Qt's %2").arg(ours).arg(qt)));
+        }
     }
 };
 

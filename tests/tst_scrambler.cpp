@@ -109,6 +109,8 @@ TEST(RandomSource, DrawsAreFixedBySeedAndPartnersStayInRange)
     EXPECT_EQ(random.next(), static_cast<float>(2357136044u >> 8) * 0x1p-24f);
     // The largest draw below 1, over the most lines a counter allows, stays inside the table.
     EXPECT_LT(swapPartner(std::nextafter(1.0f, 0.0f), 2147483647u), 2147483647u);
+    // The product is taken in double precision: in single, 16777219 lines round to 16777220.
+    EXPECT_EQ(swapPartner(0.5f, 16777219u), 8388609u);
 }
 
 TEST(RuntimeError, CountsPastInt32MaxOverflow)

@@ -1,21 +1,22 @@
-// Text1's two boxes side by side: the Scintilla box stays only where it behaves as Qt's own
-// plain-text box does for typing through an input method, and the rest of its plain-box manners.
-#include "runtime/platform.h"
+// Text1's Scintilla box as the Qt host draws it: typing through an input method as Qt's own
+// plain-text box takes it, the platform's line breaks on a paste, the Chinese menu, a large paste
+// made off the UI thread and its run-time error, content filled on either thread, wrapping by
+// size and how far undo reaches back.
+#include "form/errorreport.h"
+#include "form/platform.h"
 #include "runtime/translation.h"
-#include "window/scintillabox.h"
-#include "window/textbox.h"
+#include "window/qt/scintillaedit.h"
+#include "window/qt/uithread.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QInputMethodEvent>
 #include <QMenu>
-#include <QMimeData>
+#include <QPlainTextEdit>
 #include <QTest>
 #include <QTimer>
 
 using namespace zanvo;
-
-Q_DECLARE_METATYPE(zanvo::TextBoxKind)
 
 namespace {
 
@@ -38,41 +39,56 @@ void commit(QWidget *box, const QString &text)
     QApplication::sendEvent(box, &event);
 }
 
+QString text(TextBox &box)
+{
+    const std::string_view bytes = box.text();
+    return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
 } // namespace
 
 class TestTextBox : public QObject {
     Q_OBJECT
 
 private:
-    void bothKinds()
-    {
-        QTest::addColumn<TextBoxKind>("kind");
-        QTest::newRow("scintilla") << TextBoxKind::Scintilla;
-        QTest::newRow("plain") << TextBoxKind::Plain;
-    }
+    QtUiThread ui;
 
 private slots:
     void initTestCase() { installChineseTranslation(*qApp); }
 
-    void inputMethodsTypeAsInAPlainBox_data() { bothKinds(); }
+    void inputMethodsTypeAsInAPlainBox_data()
+    {
+        QTest::addColumn<bool>("scintilla");
+        QTest::newRow("scintilla") << true;
+        QTest::newRow("plain") << false;
+    }
     void inputMethodsTypeAsInAPlainBox()
     {
-        QFETCH(TextBoxKind, kind);
+        QFETCH(bool, scintilla);
         QWidget window;
         window.resize(400, 300);
-        auto box = makeTextBox(kind, &window);
-        box->widget()->setGeometry(10, 10, 300, 200);
+        QWidget *edit;
+        std::function<QString()> typed;
+        if (scintilla) {
+            auto *box = new ScintillaEdit(&window, ui);
+            box->box().replace("网名\r\nab");
+            typed = [box] { return text(box->box()); };
+            edit = box;
+        } else {
+            auto *box = new QPlainTextEdit(QStringLiteral("网名\nab"), &window);
+            typed = [box] { return box->toPlainText().replace('\n', QStringLiteral("\r\n")); };
+            edit = box;
+        }
+        edit->setGeometry(10, 10, 300, 200);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        box->replace(QStringLiteral("网名\r\nab"));
-        QWidget *edit = box->widget();
         edit->setFocus();
         QTest::keyClick(edit, Qt::Key_End, Qt::ControlModifier);
         const QRect before = edit->inputMethodQuery(Qt::ImCursorRectangle).toRect();
 
         preedit(edit, QStringLiteral("zhong"));
         // Shown in place, after the caret, and not part of the text.
-        QCOMPARE(box->plainText(), QStringLiteral("网名\r\nab"));
+        QCOMPARE(typed(), QStringLiteral("网名\r\nab"));
         const QRect during = edit->inputMethodQuery(Qt::ImCursorRectangle).toRect();
         QVERIFY(during.x() > before.x() && during.y() == before.y());
         QVERIFY(edit->rect().contains(during.center()));
@@ -86,87 +102,148 @@ private slots:
             {QInputMethodEvent::Attribute(QInputMethodEvent::Cursor, 3, 1, QVariant())});
         both.setCommitString(QStringLiteral("中"));
         QApplication::sendEvent(edit, &both);
-        QCOMPARE(box->plainText(), QStringLiteral("网名\r\nab中"));
+        QCOMPARE(typed(), QStringLiteral("网名\r\nab中"));
         commit(edit, QStringLiteral("文"));
-        QCOMPARE(box->plainText(), QStringLiteral("网名\r\nab中文"));
+        QCOMPARE(typed(), QStringLiteral("网名\r\nab中文"));
         QCOMPARE(edit->inputMethodQuery(Qt::ImSurroundingText).toString(),
                  QStringLiteral("ab中文"));
         // An abandoned composition leaves nothing behind.
         preedit(edit, QStringLiteral("x"));
         preedit(edit, QString());
-        QCOMPARE(box->plainText(), QStringLiteral("网名\r\nab中文"));
+        QCOMPARE(typed(), QStringLiteral("网名\r\nab中文"));
     }
 
-    void pastedLineBreaksBecomeTheBoxsOwn()
+    void pastesSmallAndLargeTakeThePlatformsLineBreaks()
+    {
+        const QString line = QStringLiteral("网名\n");
+        const std::size_t large = ScintillaBox::backgroundPasteLength / 3 + 1;
+        for (const QString &pasted : {QStringLiteral("a\nb\r\nc\rd"), line.repeated(large)}) {
+            QWidget window;
+            ScintillaEdit edit(&window, ui);
+            edit.box().replace("[]");
+            edit.setFocus();
+            edit.SendScintilla(QsciScintillaBase::SCI_SETSEL, 1UL, 1L);
+            QGuiApplication::clipboard()->setText(pasted);
+            QTest::keyClick(&edit, Qt::Key_V, Qt::ControlModifier);
+            QTRY_VERIFY(!edit.box().isBusy());
+            const QString expected = thisPlatform() == Platform::Windows
+                ? pasted
+                : QString(pasted)
+                      .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+                      .replace('\n', QStringLiteral("\r\n"));
+            QCOMPARE(text(edit.box()), '[' + expected + ']');
+            // The caret stands after what was pasted, and Ctrl+Z takes the paste back whole.
+            QCOMPARE(edit.SendScintilla(QsciScintillaBase::SCI_GETCURRENTPOS),
+                     1 + long(expected.toUtf8().size()));
+            QTest::keyClick(&edit, Qt::Key_Z, Qt::ControlModifier);
+            QCOMPARE(text(edit.box()), QStringLiteral("[]"));
+        }
+    }
+
+    void aLargePasteThatFailsIsReportedAndLeavesTheText()
     {
         QWidget window;
-        ScintillaBox box(&window);
-        auto *edit = static_cast<ScintillaEdit *>(box.widget());
-        QGuiApplication::clipboard()->setText(QStringLiteral("a\nb\r\nc\rd"));
-        edit->setFocus();
-        QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(box.plainText(),
-                 thisPlatform() == Platform::Windows ? QStringLiteral("a\nb\r\nc\rd")
-                                                     : QStringLiteral("a\r\nb\r\nc\rd"));
+        ScintillaEdit edit(&window, ui);
+        edit.box().replace("kept");
+        ScintillaBox failing(edit, ui, [] {
+            return std::optional<ClipboardText>(
+                ClipboardText {ScintillaBox::backgroundPasteLength,
+                               []() -> std::string { throw std::bad_alloc(); }});
+        });
+        QStringList reports;
+        std::vector<bool> busy;
+        failing.setGuard([&](const std::function<void()> &work) {
+            if (const auto report = runGuarded(work))
+                reports << QString::fromStdString(*report);
+        });
+        failing.onPasting([&](bool pasting) { busy.push_back(pasting); });
+        failing.run(EditCommand::Paste);
+        QVERIFY(failing.isBusy());
+        QTRY_VERIFY(!failing.isBusy());
+        QCOMPARE(reports, QStringList {QStringLiteral("运行时错误 '7':\n\n内存不足")});
+        QCOMPARE(busy, (std::vector<bool> {true, false}));
+        QCOMPARE(text(failing), QStringLiteral("kept"));
+        QTest::keyClicks(&edit, "x");
+        QCOMPARE(text(failing), QStringLiteral("xkept"));
     }
 
     void theMenuSpeaksChinese()
     {
         QWidget window;
-        ScintillaBox box(&window);
+        ScintillaEdit edit(&window, ui);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        box.replace(QStringLiteral("字"));
+        edit.box().replace("字");
         QStringList seen;
         QTimer::singleShot(0, [&seen] {
             if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
                 for (QAction *action : menu->actions())
-                    if (!action->isSeparator())
-                        seen << action->text() + (action->isEnabled() ? "" : "-");
+                    seen << (action->isSeparator()
+                                 ? QStringLiteral("|")
+                                 : action->text() + (action->isEnabled() ? "" : "-"));
+                menu->actions().last()->trigger();
                 menu->close();
             }
         });
         QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5),
-                                box.widget()->mapToGlobal(QPoint(5, 5)));
-        QApplication::sendEvent(static_cast<ScintillaEdit *>(box.widget())->viewport(), &event);
+                                edit.mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(edit.viewport(), &event);
         QCOMPARE(seen,
-                 QStringList({"撤销(&U)", "重做(&R)-", "剪切(&T)-", "复制(&C)-", "粘贴(&P)",
-                              "删除-", "全选(&A)"}));
+                 QStringList({"撤销(&U)", "重做(&R)-", "|", "剪切(&T)-", "复制(&C)-", "粘贴(&P)",
+                              "删除-", "|", "全选(&A)"}));
+        // 全选 selected everything.
+        QCOMPARE(edit.SendScintilla(QsciScintillaBase::SCI_GETSELECTIONEND), 3L);
     }
 
-    void contentFilledOnTheUiThreadShowsTheSame()
+    void contentFilledOnEitherThreadShowsTheSameAndUndoReachesBackWithinItsBudget()
     {
-        // The way 64-bit Windows fills a new document, where Scintilla's loader is out of reach.
+        // The UI thread is how 64-bit Windows fills a new document, the loader out of reach.
         for (const bool offThread : {true, false}) {
             QWidget window;
-            ScintillaBox box(&window);
-            static_cast<ScintillaEdit *>(box.widget())->loadOffThread(offThread);
-            const QString text = QStringLiteral("一\r\n二") + QChar(0) + QStringLiteral("\r\n三");
-            box.replace(QStringLiteral("old"));
-            box.replace(text);
-            QCOMPARE(box.plainText(), text);
-            box.undo();
-            QCOMPARE(box.plainText(), QStringLiteral("old"));
-            box.redo();
-            QCOMPARE(box.plainText(), text);
-            QTest::keyClicks(box.widget(), "x");
-            box.undo();
-            QCOMPARE(box.plainText(), text);
+            ScintillaEdit edit(&window, ui);
+            ScintillaBox &box = edit.box();
+            box.loadOffThread(offThread);
+            const QString text2 = QStringLiteral("一\r\n二") + QChar(0) + QStringLiteral("\r\n三");
+            box.replace("old");
+            box.replace(text2.toStdString());
+            QCOMPARE(text(box), text2);
+            box.run(EditCommand::Undo);
+            QCOMPARE(text(box), QStringLiteral("old"));
+            box.run(EditCommand::Redo);
+            QCOMPARE(text(box), text2);
+            QTest::keyClicks(&edit, "x");
+            box.run(EditCommand::Undo);
+            QCOMPARE(text(box), text2);
         }
+        QWidget window;
+        ScintillaEdit edit(&window, ui);
+        ScintillaBox &box = edit.box();
+        box.setUndoBudget(10);
+        for (const char *step : {"aaaaaa", "bbbbbb", "cccccc", "dddddd"})
+            box.replace(step);
+        QCOMPARE(box.keptTexts(), std::size_t(1));
+        box.run(EditCommand::Undo);
+        box.run(EditCommand::Undo);
+        QCOMPARE(text(box), QStringLiteral("cccccc"));
+        box.run(EditCommand::Redo);
+        QCOMPARE(text(box), QStringLiteral("dddddd"));
     }
 
     void largeTextsAreNotWrapped()
     {
         QWidget window;
-        ScintillaBox box(&window);
-        auto *edit = static_cast<ScintillaEdit *>(box.widget());
-        const QString line = QStringLiteral("字").repeated(100) + QStringLiteral("\r\n");
-        box.replace(line.repeated(ScintillaEdit::wrapLimit / 302));
-        QCOMPARE(edit->wrapMode(), QsciScintilla::WrapWord);
-        box.replace(line.repeated(ScintillaEdit::wrapLimit / 302 + 1));
-        QCOMPARE(edit->wrapMode(), QsciScintilla::WrapNone);
-        box.undo();
-        QCOMPARE(edit->wrapMode(), QsciScintilla::WrapWord);
+        ScintillaEdit edit(&window, ui);
+        ScintillaBox &box = edit.box();
+        const std::string line = std::string(100, 'x') + "\r\n";
+        std::string text;
+        while (text.size() + line.size() <= ScintillaBox::wrapLimit)
+            text += line;
+        box.replace(text);
+        QVERIFY(box.wraps());
+        box.replace(text + line);
+        QVERIFY(!box.wraps());
+        box.run(EditCommand::Undo);
+        QVERIFY(box.wraps());
     }
 };
 

@@ -1,7 +1,8 @@
 // The program's entry: builds the services and the window, and runs the event loop.
 #include "runtime/clipboardkeeper.h"
 #include "runtime/translation.h"
-#include "window/form1.h"
+#include "window/qt/form1window.h"
+#include "window/qt/qtservices.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -22,8 +23,9 @@ int main(int argc, char *argv[])
     zanvo::installChineseTranslation(app);
     app.setWindowIcon(QIcon(QStringLiteral(":/zanvo.png")));
 
-    zanvo::Form1 form;
-    QObject::connect(&form, &zanvo::Form1::programEnds, &app,
+    zanvo::QtServices services;
+    zanvo::Form1Window form(services);
+    QObject::connect(&form, &zanvo::Form1Window::programEnds, &app,
                      [&app](int status) { app.exit(status); });
     form.show();
     const int code = app.exec();

@@ -1,5 +1,5 @@
 // The clickable label.
-#include "window/clicklabel.h"
+#include "window/qt/clicklabel.h"
 
 #include <QMouseEvent>
 

@@ -1,5 +1,5 @@
 // Fitting a label's font to its width.
-#include "window/fitlabel.h"
+#include "window/qt/fitlabel.h"
 
 #include <QFontMetrics>
 #include <QLabel>

@@ -1,0 +1,118 @@
+// Form1's handlers.
+#include "form/form1.h"
+
+#include "form/errorreport.h"
+#include "scrambler/scrambler.h"
+
+namespace zanvo {
+
+std::string_view form1::homePageAddress()
+{
+    return ZANVO_HOME_PAGE;
+}
+
+std::string form1::label2Text()
+{
+    return "Zanvo网盘   " + std::string(homePageAddress()) + "   欢迎大家提出宝贵建议";
+}
+
+Form1::Form1(FormControls &controls, FormServices &services, UiThread &ui, RandomSource &random,
+             Platform platform)
+    : m_controls(controls), m_services(services), m_ui(ui), m_random(random), m_platform(platform)
+{
+}
+
+Form1::~Form1()
+{
+    m_job.reset();
+}
+
+void Form1::guard(const std::function<void()> &work)
+{
+    if (const auto report = runGuarded(work)) {
+        m_controls.messageBox(*report, form1::applicationTitle);
+        m_controls.endProgram(runtimeErrorStatus);
+    }
+}
+
+void Form1::Form_Load()
+{
+    m_services.SkinH_AttachEx(skinPath(m_services.applicationFolder()), "");
+}
+
+void Form1::Command1_Click()
+{
+    TextBox &box = m_controls.text1();
+    if (m_job || box.isBusy())
+        return;
+    if (box.isEmpty()) {
+        m_controls.messageBox(form1::emptyPrompt, form1::applicationTitle);
+        box.replace(form1::emptyPrompt);
+    }
+    m_random.reseed(m_services.secondsSinceMidnight());
+    m_content = box.newContent();
+    box.setBusy(true);
+    m_controls.setBusy(true);
+    m_controls.showProgress(form1::progressDelay);
+    m_job = std::make_unique<BackgroundJob>(
+        m_ui,
+        [this, text = box.text(), content = m_content.get()] {
+            // The box's new text and the clipboard's, the platform's line breaks, in one pass.
+            struct Sink {
+                TextBox::Content &content;
+                std::string clipboard;
+                Platform platform;
+                void reserve(std::size_t length) { clipboard.reserve(length); }
+                void write(const char *p, std::size_t n)
+                {
+                    content.add(p, n);
+                    appendCopiedLineBreaks(platform, clipboard, {p, n});
+                }
+            } sink {*content, {}, m_platform};
+            scrambleTo(text, m_random, LineBreak::CrLf, sink);
+            content->finish();
+            m_clipboard = m_services.clipboardText(std::move(sink.clipboard));
+        },
+        [this](std::exception_ptr error) { guard([&] { finishStart(error); }); });
+}
+
+void Form1::finishStart(std::exception_ptr error)
+{
+    m_job.reset();
+    auto content = std::move(m_content);
+    auto clipboard = std::move(m_clipboard);
+    TextBox &box = m_controls.text1();
+    m_controls.hideProgress();
+    m_controls.setBusy(false);
+    box.setBusy(false);
+    if (error)
+        std::rethrow_exception(error);
+    box.show(std::move(content));
+    m_services.clipboardClear();
+    m_services.clipboardSetText(std::move(clipboard));
+    if (m_startFinished)
+        m_startFinished();
+}
+
+void Form1::Command2_Click()
+{
+    openHomePage();
+}
+
+void Form1::Label2_Click()
+{
+    openHomePage();
+}
+
+void Form1::openHomePage()
+{
+    // Where no browser launcher can be started, say so and keep running: ending the program
+    // here would throw away whatever the user has in the box.
+    const std::string address(form1::homePageAddress());
+    if (!m_services.processStart(urlOpener(m_platform), {address},
+                                 launcherStartsMinimised(m_platform)))
+        m_controls.messageBox("无法打开网页，请在浏览器中访问：\n" + address,
+                              form1::applicationTitle);
+}
+
+} // namespace zanvo

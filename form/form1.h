@@ -1,0 +1,152 @@
+// The program's one window as its handlers see it, whatever draws it: its fixed description,
+// Form_Load, the Start command, the home page links and the run-time error guard. A window host
+// creates and places the controls from the description, implements FormControls and
+// FormServices, and sends each control's event to its handler through handle().
+#pragma once
+
+#include "form/job.h"
+#include "form/platform.h"
+#include "form/textbox.h"
+#include "runtime/randomsource.h"
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zanvo {
+
+namespace form1 {
+
+inline constexpr std::string_view caption = "Zanvo伪原创工具 1.0";
+// The caption of the program's message boxes.
+inline constexpr std::string_view applicationTitle = "Zanvo伪原创工具";
+inline constexpr std::string_view emptyPrompt = "请填写需要伪原创的内容";
+inline constexpr std::string_view command1Text = "开始伪原创";
+inline constexpr std::string_view command2Text = "软件官网";
+inline constexpr std::string_view label1Text
+    = "Zanvo伪原创工具可以打乱文章顺序,并自动复制到剪切板.特别适合QQ类型网站。如：QQ网名 "
+      "个性签名 等类型网站.";
+// The maker's home page, as the link label shows it and the web site button opens it.
+std::string_view homePageAddress();
+std::string label2Text();
+
+// A control's place in the client area, in twips: 15 to the pixel at 96 dots per inch.
+struct Place {
+    std::string_view name;
+    int left, top, width, height;
+};
+inline constexpr Place clientArea {"Form1", 0, 0, 10320, 7920};
+// In tab order; the progress bar sits in the gap between the box and the link label, so that no
+// control moves when it shows.
+inline constexpr Place places[] = {
+    {"Text1", 240, 480, 8055, 6735},   {"Command1", 8520, 1320, 1335, 855},
+    {"Label1", 360, 120, 9135, 255},   {"Command2", 8520, 3120, 1335, 855},
+    {"Label2", 1200, 7440, 6015, 255}, {"Progress", 240, 7260, 8055, 135},
+};
+constexpr int pixels(int twips, int dotsPerInch = 96)
+{
+    return twips * dotsPerInch / 1440;
+}
+
+// How long a Start works before the window shows that it does.
+inline constexpr std::chrono::milliseconds progressDelay {500};
+
+} // namespace form1
+
+// What the handlers touch in the host's window.
+class FormControls {
+public:
+    virtual ~FormControls() = default;
+    virtual TextBox &text1() = 0;
+    // The busy cursor over the window.
+    virtual void setBusy(bool busy) = 0;
+    // Shows the progress bar once after has passed, unless hideProgress() comes first.
+    virtual void showProgress(std::chrono::milliseconds after) = 0;
+    virtual void hideProgress() = 0;
+    // A modal message box: prompt under title, one button "确定", no icon; returns when closed.
+    virtual void messageBox(std::string_view prompt, std::string_view title) = 0;
+    // Ends the program with status, once the handler has returned.
+    virtual void endProgram(int status) = 0;
+};
+
+// Text in the form the clipboard takes it, made off the UI thread: on large texts the conversion
+// costs more than a person waits without noticing.
+class ClipboardData {
+public:
+    virtual ~ClipboardData() = default;
+};
+
+// The platform services the handlers call.
+class FormServices {
+public:
+    virtual ~FormServices() = default;
+    virtual float secondsSinceMidnight() = 0;
+    virtual void clipboardClear() = 0;
+    // Callable from any thread.
+    virtual std::unique_ptr<ClipboardData> clipboardText(std::string utf8) = 0;
+    virtual void clipboardSetText(std::unique_ptr<ClipboardData> text) = 0;
+    // Starts program with arguments without waiting, minimised with the focus where asked;
+    // returns whether it started.
+    virtual bool processStart(std::string_view program, const std::vector<std::string> &arguments,
+                              bool minimised)
+        = 0;
+    // The skin layer: styles the window from the skin file at path; the second argument is
+    // reserved and empty. Returns a SkinStatus.
+    virtual int SkinH_AttachEx(std::string_view path, std::string_view password) = 0;
+    // The folder that holds the program file, in the platform's notation.
+    virtual std::string applicationFolder() = 0;
+};
+
+class Form1 {
+public:
+    // Draws Start's random order from random, which it reseeds on every Start.
+    Form1(FormControls &controls, FormServices &services, UiThread &ui,
+          RandomSource &random = RandomSource::process(), Platform platform = thisPlatform());
+    // Waits for a Start under way, whose work still reads the box.
+    ~Form1();
+    Form1(const Form1 &) = delete;
+    Form1 &operator=(const Form1 &) = delete;
+
+    // Runs a handler, or any work on the UI thread, as the runtime runs a handler: a run-time
+    // error raised inside it is reported in a message box and ends the program.
+    void handle(void (Form1::*handler)())
+    {
+        guard([&] { (this->*handler)(); });
+    }
+    void guard(const std::function<void()> &work);
+
+    // Attaches the skin file beside the program; whatever the skin layer answers, start-up
+    // goes on.
+    void Form_Load();
+    // Scrambles the box's text, shows the result in the box and copies it to the clipboard. The
+    // work runs on a worker thread; the window stays responsive and takes no second Start
+    // meanwhile.
+    void Command1_Click();
+    // Each opens the home page in the web browser in a process of its own, without waiting.
+    void Command2_Click();
+    void Label2_Click();
+
+    // Whether a Start is under way.
+    bool busy() const { return m_job != nullptr; }
+    // Called each time a Start has ended, its result in the box and on the clipboard.
+    void onStartFinished(std::function<void()> finished) { m_startFinished = std::move(finished); }
+
+private:
+    void finishStart(std::exception_ptr error);
+    void openHomePage();
+
+    FormControls &m_controls;
+    FormServices &m_services;
+    UiThread &m_ui;
+    RandomSource &m_random;
+    Platform m_platform;
+    std::unique_ptr<TextBox::Content> m_content;
+    std::unique_ptr<ClipboardData> m_clipboard;
+    std::unique_ptr<BackgroundJob> m_job;
+    std::function<void()> m_startFinished;
+};
+
+} // namespace zanvo

@@ -1,0 +1,435 @@
+// Text1 over Scintilla's messages.
+#include "form/scintillabox.h"
+
+#include "form/platform.h"
+#include "form/scintilla.h"
+
+#include <algorithm>
+#include <new>
+#include <utility>
+
+namespace zanvo {
+
+namespace {
+
+// Content for a document of the box. A loaded one is filled off the UI thread through Scintilla's
+// loader; a held one keeps the text for the UI thread to put into a fresh document.
+class ScintillaContent : public TextBox::Content {
+public:
+    explicit ScintillaContent(ScintillaCalls &calls) : m_calls(calls) { }
+    // The document to show, with one reference that is now the caller's, and the text still to
+    // put into it.
+    virtual ScintillaBox::Document take() = 0;
+    virtual std::string_view pending() const { return {}; }
+
+protected:
+    ScintillaCalls &m_calls;
+};
+
+class LoadedContent : public ScintillaContent {
+public:
+    LoadedContent(ScintillaCalls &calls, ILoader *loader)
+        : ScintillaContent(calls), m_loader(loader)
+    {
+    }
+    ~LoadedContent() override
+    {
+        if (m_loader)
+            m_loader->Release();
+        if (m_document)
+            m_calls.send(sci::RELEASEDOCUMENT, 0, reinterpret_cast<std::intptr_t>(m_document));
+    }
+
+    void add(const char *utf8, std::size_t size) override
+    {
+        // Fed in slices, so that no single call holds on for long and a failure shows early.
+        constexpr std::size_t slice = 16 << 20;
+        for (std::size_t at = 0; at < size; at += slice) {
+            const std::size_t n = std::min(slice, size - at);
+            if (m_loader->AddData(utf8 + at, static_cast<std::ptrdiff_t>(n)) != sci::STATUS_OK)
+                throw std::bad_alloc();
+        }
+    }
+    void finish() override
+    {
+        m_document = m_loader->ConvertToDocument();
+        m_loader = nullptr;
+    }
+    ScintillaBox::Document take() override { return std::exchange(m_document, nullptr); }
+
+private:
+    ILoader *m_loader;
+    ScintillaBox::Document m_document = nullptr;
+};
+
+class HeldContent : public ScintillaContent {
+public:
+    using ScintillaContent::ScintillaContent;
+
+    void add(const char *utf8, std::size_t size) override { m_text.append(utf8, size); }
+    void finish() override { }
+    ScintillaBox::Document take() override
+    {
+        return reinterpret_cast<ScintillaBox::Document>(m_calls.send(sci::CREATEDOCUMENT));
+    }
+    std::string_view pending() const override { return m_text; }
+
+private:
+    std::string m_text;
+};
+
+std::intptr_t pointer(const void *p)
+{
+    return reinterpret_cast<std::intptr_t>(p);
+}
+
+} // namespace
+
+ScintillaBox::ScintillaBox(ScintillaCalls &calls, UiThread &ui,
+                           std::function<std::optional<ClipboardText>()> readClipboard)
+    : m_calls(calls),
+      m_ui(ui),
+      m_readClipboard(std::move(readClipboard)),
+      m_loadsOffThread(calls.pointersComeBackWhole())
+{
+}
+
+ScintillaBox::~ScintillaBox()
+{
+    m_pasteJob.reset();
+    m_pasted.reset();
+    for (auto *kept : {&m_undo, &m_redo})
+        for (const Kept &text : *kept)
+            send(sci::RELEASEDOCUMENT, 0, pointer(text.document));
+}
+
+void ScintillaBox::setUp()
+{
+    send(sci::SETCODEPAGE, sci::CP_UTF8);
+    send(sci::SETEOLMODE, sci::EOL_CRLF);
+    for (std::uintptr_t margin = 0; margin < 5; ++margin)
+        send(sci::SETMARGINWIDTHN, margin, 0);
+    send(sci::SETMARGINLEFT, 0, 2);
+    send(sci::SETMARGINRIGHT, 0, 2);
+    send(sci::SETWRAPMODE, sci::WRAP_WORD);
+    // The host shows a menu of its own, in Chinese.
+    send(sci::USEPOPUP, sci::POPUP_NEVER);
+    // A paste's line breaks are made the box's own here, the platform's way: Scintilla's own
+    // conversion would turn every lone CR or LF into a line break as well.
+    send(sci::SETPASTECONVERTENDINGS, 0);
+    // Lays out only the lines in view, instead of keeping every line's layout.
+    send(sci::SETLAYOUTCACHE, sci::CACHE_PAGE);
+    send(sci::SETSCROLLWIDTH, 1);
+    send(sci::SETSCROLLWIDTHTRACKING, 1);
+}
+
+std::string_view ScintillaBox::all()
+{
+    const auto *bytes = reinterpret_cast<const char *>(send(sci::GETCHARACTERPOINTER));
+    return {bytes, static_cast<std::size_t>(send(sci::GETLENGTH))};
+}
+
+std::string_view ScintillaBox::text()
+{
+    const std::string_view whole = all();
+    if (m_compositionLength == 0)
+        return whole;
+    m_withoutComposition.assign(whole.substr(0, m_compositionStart));
+    m_withoutComposition.append(whole.substr(m_compositionStart + m_compositionLength));
+    return m_withoutComposition;
+}
+
+bool ScintillaBox::isEmpty()
+{
+    return send(sci::GETLENGTH) == 0;
+}
+
+void ScintillaBox::setBusy(bool busy)
+{
+    send(sci::SETREADONLY, busy);
+}
+
+std::unique_ptr<TextBox::Content> ScintillaBox::newContent()
+{
+    if (!m_loadsOffThread)
+        return std::make_unique<HeldContent>(m_calls);
+    // No size hint: Scintilla fills a hinted buffer with zeros at once, here on the UI thread;
+    // without one the buffer grows inside AddData, on the worker.
+    auto *loader = reinterpret_cast<ILoader *>(send(
+        sci::CREATELOADER, 0, sci::DOCUMENTOPTION_STYLES_NONE | sci::DOCUMENTOPTION_TEXT_LARGE));
+    if (!loader)
+        throw std::bad_alloc();
+    return std::make_unique<LoadedContent>(m_calls, loader);
+}
+
+void ScintillaBox::show(std::unique_ptr<Content> content)
+{
+    auto &filled = static_cast<ScintillaContent &>(*content);
+    swapIn(filled.take(), 0, filled.pending());
+}
+
+void ScintillaBox::swapIn(Document document, std::size_t caret, std::string_view pending)
+{
+    dropRedo();
+    showInstead(document, m_undo, caret, pending);
+    trimUndo();
+}
+
+void ScintillaBox::showInstead(Document document, std::deque<Kept> &keep, std::size_t caret,
+                               std::string_view pending)
+{
+    const auto current = reinterpret_cast<Document>(send(sci::GETDOCPOINTER));
+    send(sci::ADDREFDOCUMENT, 0, pointer(current));
+    keep.push_back({current, static_cast<std::size_t>(send(sci::GETLENGTH))});
+    showDocument(document, caret, pending);
+    send(sci::RELEASEDOCUMENT, 0, pointer(document));
+}
+
+void ScintillaBox::showDocument(Document document, std::size_t caret, std::string_view pending)
+{
+    m_swapping = true;
+    // No wrapping while the document changes: a caret placed in lines not yet wrapped would
+    // have every line laid out at once.
+    send(sci::SETWRAPMODE, sci::WRAP_NONE);
+    send(sci::SETDOCPOINTER, 0, pointer(document));
+    // The code page, the line break and undo belong to the document, not to the view; a loaded
+    // document starts without undo.
+    send(sci::SETCODEPAGE, sci::CP_UTF8);
+    if (!pending.empty()) {
+        // Not an edit to undo: the whole document is the one step.
+        send(sci::SETUNDOCOLLECTION, 0);
+        send(sci::APPENDTEXT, pending.size(), pointer(pending.data()));
+    }
+    send(sci::SETUNDOCOLLECTION, 1);
+    send(sci::SETEOLMODE, sci::EOL_CRLF);
+    if (caret) {
+        send(sci::GOTOPOS, caret);
+        send(sci::SCROLLCARET);
+    }
+    m_swapping = false;
+    fitWrapToSize();
+}
+
+void ScintillaBox::trimUndo()
+{
+    std::size_t total = 0;
+    for (const Kept &text : m_undo)
+        total += text.bytes;
+    while (m_undo.size() > 1 && total > m_undoBudget) {
+        total -= m_undo.front().bytes;
+        send(sci::RELEASEDOCUMENT, 0, pointer(m_undo.front().document));
+        m_undo.pop_front();
+    }
+}
+
+bool ScintillaBox::canUndo()
+{
+    return send(sci::CANUNDO) != 0 || !m_undo.empty();
+}
+
+bool ScintillaBox::canRedo()
+{
+    return send(sci::CANREDO) != 0 || !m_redo.empty();
+}
+
+void ScintillaBox::undo()
+{
+    if (send(sci::GETREADONLY))
+        return;
+    if (send(sci::CANUNDO)) {
+        send(sci::UNDO);
+        return;
+    }
+    stepThrough(m_undo, m_redo);
+}
+
+void ScintillaBox::redo()
+{
+    if (send(sci::GETREADONLY))
+        return;
+    if (send(sci::CANREDO)) {
+        send(sci::REDO);
+        return;
+    }
+    stepThrough(m_redo, m_undo);
+}
+
+void ScintillaBox::stepThrough(std::deque<Kept> &from, std::deque<Kept> &to)
+{
+    if (from.empty())
+        return;
+    const Document document = from.back().document;
+    from.pop_back();
+    showInstead(document, to);
+}
+
+void ScintillaBox::dropRedo()
+{
+    for (const Kept &text : m_redo)
+        send(sci::RELEASEDOCUMENT, 0, pointer(text.document));
+    m_redo.clear();
+}
+
+void ScintillaBox::modified(int type)
+{
+    if (m_swapping || !(type & (sci::MOD_INSERTTEXT | sci::MOD_DELETETEXT)))
+        return;
+    // A new edit after undoing a Start ends the way back to what it had made.
+    if (type & sci::PERFORMED_USER)
+        dropRedo();
+    fitWrapToSize();
+}
+
+bool ScintillaBox::wraps()
+{
+    return send(sci::GETWRAPMODE) == sci::WRAP_WORD;
+}
+
+void ScintillaBox::fitWrapToSize()
+{
+    const bool wrap = static_cast<std::size_t>(send(sci::GETLENGTH)) <= wrapLimit;
+    if (wraps() == wrap)
+        return;
+    send(sci::SETWRAPMODE, wrap ? sci::WRAP_WORD : sci::WRAP_NONE);
+    send(sci::SETHSCROLLBAR, !wrap);
+}
+
+void ScintillaBox::run(EditCommand command)
+{
+    if (m_guard)
+        m_guard([&] { execute(command); });
+    else
+        execute(command);
+}
+
+void ScintillaBox::execute(EditCommand command)
+{
+    switch (command) {
+    case EditCommand::Undo:
+        return undo();
+    case EditCommand::Redo:
+        return redo();
+    case EditCommand::Cut:
+        send(sci::CUT);
+        return;
+    case EditCommand::Copy:
+        send(sci::COPY);
+        return;
+    case EditCommand::Paste:
+        return paste();
+    case EditCommand::Delete:
+        send(sci::CLEAR);
+        return;
+    case EditCommand::SelectAll:
+        send(sci::SELECTALL);
+        return;
+    }
+}
+
+std::vector<MenuEntry> ScintillaBox::menu()
+{
+    const bool editable = !send(sci::GETREADONLY);
+    const bool selected = send(sci::GETSELECTIONSTART) != send(sci::GETSELECTIONEND);
+    return {
+        {EditCommand::Undo, "撤销(&U)", editable && canUndo(), false},
+        {EditCommand::Redo, "重做(&R)", editable && canRedo(), false},
+        {EditCommand::Cut, "剪切(&T)", editable && selected, true},
+        {EditCommand::Copy, "复制(&C)", selected, false},
+        {EditCommand::Paste, "粘贴(&P)", editable && send(sci::CANPASTE) != 0, false},
+        {EditCommand::Delete, "删除", editable && selected, false},
+        {EditCommand::SelectAll, "全选(&A)", !isEmpty(), true},
+    };
+}
+
+void ScintillaBox::paste()
+{
+    if (send(sci::GETREADONLY) || m_pasteJob)
+        return;
+    const std::optional<ClipboardText> clip = m_readClipboard();
+    if (!clip)
+        return;
+    const auto start = static_cast<std::size_t>(send(sci::GETSELECTIONSTART));
+    const auto end = static_cast<std::size_t>(send(sci::GETSELECTIONEND));
+    if (clip->length >= backgroundPasteLength) {
+        const std::string_view whole = all();
+        m_pasted = newContent();
+        setBusy(true);
+        if (m_pasting)
+            m_pasting(true);
+        m_pasteJob = std::make_unique<BackgroundJob>(
+            m_ui,
+            [this, whole, start, end, read = clip->utf8, pasted = m_pasted.get()] {
+                const std::string utf8 = pastedLineBreaks(thisPlatform(), read());
+                pasted->add(whole.data(), start);
+                pasted->add(utf8.data(), utf8.size());
+                pasted->add(whole.data() + end, whole.size() - end);
+                pasted->finish();
+                m_pasteCaret = start + utf8.size();
+            },
+            [this](std::exception_ptr error) {
+                if (m_guard)
+                    m_guard([&] { finishPaste(error); });
+                else
+                    finishPaste(error);
+            });
+        return;
+    }
+    const std::string utf8 = pastedLineBreaks(thisPlatform(), clip->utf8());
+    // With wrapping on, the caret's move past lines not yet wrapped would wrap them all at once;
+    // off for the while, they are wrapped afterwards, in steps, from what is in view.
+    m_swapping = true;
+    send(sci::SETWRAPMODE, sci::WRAP_NONE);
+    send(sci::BEGINUNDOACTION);
+    send(sci::REPLACESEL, 0, pointer(""));
+    send(sci::ADDTEXT, utf8.size(), pointer(utf8.data()));
+    send(sci::ENDUNDOACTION);
+    send(sci::SCROLLCARET);
+    m_swapping = false;
+    dropRedo();
+    fitWrapToSize();
+}
+
+void ScintillaBox::finishPaste(std::exception_ptr error)
+{
+    m_pasteJob.reset();
+    auto pasted = std::move(m_pasted);
+    setBusy(false);
+    if (m_pasting)
+        m_pasting(false);
+    if (error)
+        std::rethrow_exception(error);
+    auto &filled = static_cast<ScintillaContent &>(*pasted);
+    swapIn(filled.take(), m_pasteCaret, filled.pending());
+}
+
+void ScintillaBox::compositionChanging()
+{
+    if (m_compositionLength == 0)
+        m_compositionStart = static_cast<std::size_t>(send(sci::GETSELECTIONSTART));
+}
+
+void ScintillaBox::compositionChanged(std::size_t committedBytes, std::string_view preedit)
+{
+    // The commit goes where the old composition stood, or where the selection began, and the new
+    // composition right after it.
+    m_compositionStart += committedBytes;
+    m_compositionLength = preedit.size();
+    // Should Scintilla ever place it elsewhere, the text keeps it rather than lose a character.
+    if (m_compositionLength && all().substr(m_compositionStart, m_compositionLength) != preedit)
+        m_compositionLength = 0;
+}
+
+std::pair<std::string, std::string> ScintillaBox::surroundingText()
+{
+    const auto caret = m_compositionLength ? m_compositionStart
+                                           : static_cast<std::size_t>(send(sci::GETCURRENTPOS));
+    const auto line = static_cast<std::uintptr_t>(send(sci::LINEFROMPOSITION, caret));
+    const auto lineStart = static_cast<std::size_t>(send(sci::POSITIONFROMLINE, line));
+    const auto lineEnd = static_cast<std::size_t>(send(sci::GETLINEENDPOSITION, line));
+    const std::string_view text = all().substr(lineStart, lineEnd - lineStart);
+    const std::string_view before = text.substr(0, caret - lineStart);
+    return {std::string(before),
+            std::string(text.substr(std::min(text.size(), before.size() + m_compositionLength)))};
+}
+
+} // namespace zanvo

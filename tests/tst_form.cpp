@@ -1,0 +1,425 @@
+// The window's own logic without any toolkit: Form1's handlers against fake controls and
+// services, the platform choices for every platform, and the skin file's checks.
+#include "form/errorreport.h"
+#include "form/form1.h"
+#include "form/platform.h"
+#include "form/skin.h"
+#include "scrambler/scrambler.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <mutex>
+#include <new>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
+using namespace zanvo;
+
+namespace {
+
+class FakeBox : public TextBox {
+public:
+    struct Filled : Content {
+        std::string text;
+        const bool *fail;
+        void add(const char *p, std::size_t n) override
+        {
+            if (*fail)
+                throw std::bad_alloc();
+            text.append(p, n);
+        }
+        void finish() override { }
+    };
+
+    std::string value;
+    bool busy = false;
+    bool pasting = false;
+    bool failFill = false;
+
+    std::string_view text() override { return value; }
+    bool isEmpty() override { return value.empty(); }
+    void setBusy(bool on) override { busy = on; }
+    bool isBusy() const override { return pasting; }
+    std::unique_ptr<Content> newContent() override
+    {
+        auto content = std::make_unique<Filled>();
+        content->fail = &failFill;
+        return content;
+    }
+    void show(std::unique_ptr<Content> content) override
+    {
+        value = static_cast<Filled &>(*content).text;
+    }
+};
+
+// A UI thread that runs its tasks when the test says so.
+class FakeUi : public UiThread {
+public:
+    void post(std::function<void()> task) override
+    {
+        std::lock_guard lock(m_mutex);
+        m_tasks.push_back(std::move(task));
+        m_posted.notify_one();
+    }
+    // Runs the next task posted, waiting for it; false after ten seconds without one.
+    bool runNext()
+    {
+        std::unique_lock lock(m_mutex);
+        if (!m_posted.wait_for(lock, std::chrono::seconds(10), [&] { return !m_tasks.empty(); }))
+            return false;
+        auto task = std::move(m_tasks.front());
+        m_tasks.pop_front();
+        lock.unlock();
+        task();
+        return true;
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_posted;
+    std::deque<std::function<void()>> m_tasks;
+};
+
+// Everything the handlers did to the window and the platform, in order, one entry a call.
+struct Fakes : FormControls, FormServices {
+    FakeBox box;
+    std::vector<std::string> log;
+    std::string clipboard = "left over";
+    float now = 3600.25f;
+    bool launcherStarts = true;
+    bool failClipboard = false;
+    std::string folder = "/opt/zanvo";
+
+    struct Text : ClipboardData {
+        std::string utf8;
+    };
+
+    TextBox &text1() override { return box; }
+    void setBusy(bool busy) override { log.push_back(busy ? "busy" : "idle"); }
+    void showProgress(std::chrono::milliseconds after) override
+    {
+        log.push_back("progress after " + std::to_string(after.count()));
+    }
+    void hideProgress() override { log.push_back("no progress"); }
+    void messageBox(std::string_view prompt, std::string_view title) override
+    {
+        log.push_back("box " + std::string(title) + "|" + std::string(prompt));
+    }
+    void endProgram(int status) override { log.push_back("end " + std::to_string(status)); }
+
+    float secondsSinceMidnight() override { return now; }
+    void clipboardClear() override
+    {
+        clipboard.clear();
+        log.push_back("clear");
+    }
+    std::unique_ptr<ClipboardData> clipboardText(std::string utf8) override
+    {
+        if (failClipboard)
+            throw RuntimeError::overflow();
+        auto text = std::make_unique<Text>();
+        text->utf8 = std::move(utf8);
+        return text;
+    }
+    void clipboardSetText(std::unique_ptr<ClipboardData> text) override
+    {
+        clipboard = static_cast<Text &>(*text).utf8;
+        log.push_back("copy");
+    }
+    bool processStart(std::string_view program, const std::vector<std::string> &arguments,
+                      bool minimised) override
+    {
+        std::string line = "start " + std::string(program);
+        for (const auto &argument : arguments)
+            line += " [" + argument + "]";
+        log.push_back(line + (minimised ? " minimised" : ""));
+        return launcherStarts;
+    }
+    int SkinH_AttachEx(std::string_view path, std::string_view password) override
+    {
+        log.push_back("skin " + std::string(path) + "|" + std::string(password));
+        return SkinUnreadable;
+    }
+    std::string applicationFolder() override { return folder; }
+};
+
+class Form1Test : public ::testing::Test {
+protected:
+    Fakes fakes;
+    FakeUi ui;
+    RandomSource random;
+
+    std::unique_ptr<Form1> form(Platform platform = Platform::Linux)
+    {
+        return std::make_unique<Form1>(fakes, fakes, ui, random, platform);
+    }
+    // Clicks Start through the guard and lets its end come back.
+    void start(Form1 &form1)
+    {
+        form1.handle(&Form1::Command1_Click);
+        if (form1.busy()) {
+            ASSERT_TRUE(ui.runNext());
+        }
+        EXPECT_FALSE(form1.busy());
+    }
+    std::string scrambled(std::string_view text)
+    {
+        RandomSource oracle;
+        oracle.reseed(fakes.now);
+        return scramble(text, oracle);
+    }
+};
+
+const std::string prompt = "请填写需要伪原创的内容";
+const std::string title = "Zanvo伪原创工具";
+
+} // namespace
+
+TEST_F(Form1Test, StartShowsAndCopiesTheScrambledTextWithThePlatformsLineBreaks)
+{
+    const std::string texts[] = {
+        "一行文字 no break",
+        "\r\n\r\n\r\n",
+        "\r\n网名一\r\n\r\n个性签名\r\n  \r\n网名二\r\n",
+        "p\nq\r\nr\rs\r\nt",
+        std::string("a\xC2\xA0"
+                    "b\0c\r\nx\r",
+                    10),
+    };
+    for (const Platform platform : {Platform::Linux, Platform::Windows}) {
+        for (const std::string &text : texts) {
+            auto form1 = form(platform);
+            fakes.log.clear();
+            fakes.box.value = text;
+            start(*form1);
+            EXPECT_EQ(fakes.box.value, scrambled(text));
+            EXPECT_EQ(fakes.clipboard, copiedLineBreaks(platform, scrambled(text)));
+            const std::vector<std::string> calls {
+                "busy", "progress after 500", "no progress", "idle", "clear", "copy"};
+            EXPECT_EQ(fakes.log, calls);
+            EXPECT_FALSE(fakes.box.busy);
+        }
+    }
+}
+
+TEST_F(Form1Test, EveryStartReseedsFromTheClockWithItsFraction)
+{
+    const std::string text = "行1\r\n行2\r\n行3\r\n行4\r\n行5\r\n行6\r\n行7";
+    auto form1 = form();
+    std::vector<std::string> results;
+    for (const float now : {3600.25f, 3600.25f, 3600.5f}) {
+        fakes.now = now;
+        fakes.box.value = text;
+        random.seed(12345);
+        start(*form1);
+        EXPECT_EQ(fakes.box.value, scrambled(text));
+        results.push_back(fakes.box.value);
+    }
+    EXPECT_EQ(results[0], results[1]);
+    EXPECT_NE(results[0], results[2]);
+}
+
+TEST_F(Form1Test, AnEmptyBoxPromptsOnceAndThePromptIsScrambledAsText)
+{
+    auto form1 = form();
+    start(*form1);
+    EXPECT_EQ(fakes.log.front(), "box " + title + "|" + prompt);
+    EXPECT_EQ(std::count_if(fakes.log.begin(), fakes.log.end(),
+                            [](const std::string &s) { return s.starts_with("box"); }),
+              1);
+    EXPECT_EQ(fakes.box.value, prompt);
+    EXPECT_EQ(fakes.clipboard, prompt);
+}
+
+TEST_F(Form1Test, NoSecondStartWhileOneWorksOrTheBoxPastes)
+{
+    auto form1 = form();
+    fakes.box.value = "a\r\nb";
+    form1->handle(&Form1::Command1_Click);
+    form1->handle(&Form1::Command1_Click);
+    ASSERT_TRUE(ui.runNext());
+    EXPECT_EQ(std::count(fakes.log.begin(), fakes.log.end(), "copy"), 1);
+    fakes.log.clear();
+    fakes.box.pasting = true;
+    form1->handle(&Form1::Command1_Click);
+    EXPECT_TRUE(fakes.log.empty());
+    EXPECT_FALSE(form1->busy());
+}
+
+TEST_F(Form1Test, ARunTimeErrorIsReportedAndEndsTheProgram)
+{
+    struct Case {
+        bool failFill, failClipboard;
+        std::string report;
+    };
+    const Case cases[] = {
+        {true, false, "运行时错误 '7':\n\n内存不足"},
+        {false, true, "运行时错误 '6':\n\n溢出"},
+    };
+    for (const Case &c : cases) {
+        auto form1 = form();
+        fakes.log.clear();
+        fakes.box.value = "a\r\nb";
+        fakes.box.failFill = c.failFill;
+        fakes.failClipboard = c.failClipboard;
+        start(*form1);
+        const std::vector<std::string> calls {
+            "busy", "progress after 500", "no progress", "idle", "box " + title + "|" + c.report,
+            "end 1"};
+        EXPECT_EQ(fakes.log, calls);
+        EXPECT_EQ(fakes.box.value, "a\r\nb");
+        EXPECT_FALSE(fakes.box.busy);
+    }
+    auto form1 = form();
+    fakes.log.clear();
+    form1->guard([] { throw std::runtime_error("broken"); });
+    EXPECT_EQ(fakes.log,
+              (std::vector<std::string> {"box " + title + "|运行时错误 '51':\n\nbroken", "end 1"}));
+    EXPECT_EQ(runGuarded([] { throw std::length_error("long"); }), "运行时错误 '7':\n\n内存不足");
+    EXPECT_EQ(runGuarded([] {}), std::nullopt);
+}
+
+TEST_F(Form1Test, AStartUnderWayWhenTheWindowGoesIsWaitedFor)
+{
+    auto form1 = form();
+    fakes.box.value = std::string(1 << 20, 'x') + "\r\ny";
+    form1->handle(&Form1::Command1_Click);
+    form1.reset();
+    ASSERT_TRUE(ui.runNext());
+    EXPECT_EQ(fakes.clipboard, "left over");
+}
+
+TEST_F(Form1Test, EachLinkClickStartsTheLauncherWithTheAddressAlone)
+{
+    const std::string address(form1::homePageAddress());
+    EXPECT_EQ(form1::label2Text(), "Zanvo网盘   " + address + "   欢迎大家提出宝贵建议");
+    const std::pair<Platform, std::string> launchers[] = {
+        {Platform::Linux, "start xdg-open [" + address + "]"},
+        {Platform::MacOS, "start open [" + address + "]"},
+        {Platform::Windows, "start explorer.exe [" + address + "] minimised"},
+    };
+    for (const auto &[platform, started] : launchers) {
+        auto form1 = form(platform);
+        fakes.log.clear();
+        form1->handle(&Form1::Command2_Click);
+        form1->handle(&Form1::Label2_Click);
+        EXPECT_EQ(fakes.log, std::vector<std::string>(2, started));
+    }
+    auto form1 = form();
+    fakes.launcherStarts = false;
+    fakes.log.clear();
+    fakes.box.value = "用户的文字";
+    form1->handle(&Form1::Label2_Click);
+    ASSERT_EQ(fakes.log.size(), 2u);
+    EXPECT_EQ(fakes.log[1], "box " + title + "|无法打开网页，请在浏览器中访问：\n" + address);
+    EXPECT_EQ(fakes.box.value, "用户的文字");
+}
+
+TEST_F(Form1Test, FormLoadHandsTheSkinBesideTheProgramToTheSkinLayer)
+{
+    for (const auto &[folder, skin] :
+         {std::pair {"/opt/zanvo", "/opt/zanvo/aero.she"}, std::pair {"C:\\", "C:\\/aero.she"}}) {
+        fakes.folder = folder;
+        fakes.log.clear();
+        form()->handle(&Form1::Form_Load);
+        EXPECT_EQ(fakes.log, std::vector<std::string> {"skin " + std::string(skin) + "|"});
+    }
+}
+
+TEST(Platform, ChoicesPerPlatform)
+{
+    const std::tuple<Platform, std::string_view, std::string_view, bool> choices[] = {
+        {Platform::Windows, "\r\n", "explorer.exe", true},
+        {Platform::MacOS, "\n", "open", false},
+        {Platform::Linux, "\n", "xdg-open", false},
+    };
+    for (const auto &[platform, lineBreak, opener, minimised] : choices) {
+        EXPECT_EQ(plainTextLineBreak(platform), lineBreak);
+        EXPECT_EQ(urlOpener(platform), opener);
+        EXPECT_EQ(launcherStartsMinimised(platform), minimised);
+    }
+    const std::string mixed = "a\nb\r\nc\rd\n";
+    EXPECT_EQ(pastedLineBreaks(Platform::Linux, mixed), "a\r\nb\r\nc\rd\r\n");
+    EXPECT_EQ(pastedLineBreaks(Platform::MacOS, "\n\n"), "\r\n\r\n");
+    EXPECT_EQ(pastedLineBreaks(Platform::Windows, mixed), mixed);
+    EXPECT_EQ(copiedLineBreaks(Platform::Linux, "a\r\nb\rc\nd\r\n"), "a\nb\rc\nd\n");
+    EXPECT_EQ(copiedLineBreaks(Platform::Windows, "a\r\nb"), "a\r\nb");
+}
+
+TEST(Platform, TheSkinLiesBesideTheProgram)
+{
+    // The folder as Qt writes it, the platform's own, and the skin's path.
+    const std::tuple<Platform, std::string, std::string, std::string> folders[] = {
+        {Platform::Windows, "C:/Program Files/Zanvo", "C:\\Program Files\\Zanvo",
+         "C:\\Program Files\\Zanvo/aero.she"},
+        // A drive root keeps its backslash, and the skin's slash comes after it.
+        {Platform::Windows, "D:/", "D:\\", "D:\\/aero.she"},
+        {Platform::Windows, "//server/share/zanvo", "\\\\server\\share\\zanvo",
+         "\\\\server\\share\\zanvo/aero.she"},
+        {Platform::Linux, "/usr/lib/zanvo", "/usr/lib/zanvo", "/usr/lib/zanvo/aero.she"},
+        {Platform::Linux, "/", "/", "//aero.she"},
+        {Platform::MacOS, "/Applications/zanvo.app/Contents/MacOS",
+         "/Applications/zanvo.app/Contents/MacOS",
+         "/Applications/zanvo.app/Contents/MacOS/aero.she"},
+    };
+    for (const auto &[platform, written, folder, skin] : folders) {
+        EXPECT_EQ(nativeFolder(platform, written), folder);
+        EXPECT_EQ(skinPath(folder), skin);
+    }
+}
+
+TEST(Skin, OnlyARegularFileOfUtf8TextWhoseUrlsNameFilesIsTaken)
+{
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path()
+        / ("tst_form_skin_"
+           + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
+    fs::create_directories(dir);
+    auto write = [&](const char *name, const std::string &bytes) {
+        std::ofstream(dir / name, std::ios::binary) << bytes;
+        return (dir / name).string();
+    };
+    const std::string folder = "QWidget { background-image: url(" + dir.string() + "); }";
+    const std::pair<std::string, SkinStatus> skins[] = {
+        {(dir / "missing.she").string(), SkinUnreadable},
+        {dir.string(), SkinUnreadable},
+        {write("empty.she", " \n\t"), SkinEmpty},
+        {write("binary.she", std::string("\x89PNG\0\0\x01\x02", 8)), SkinNotText},
+        {write("latin1.she", "QWidget { color: \xe9; }"), SkinNotText},
+        {write("zero.she", std::string("QWidget { color: red; }\0", 24)), SkinNotText},
+        {write("over.she", "/*" + std::string((1 << 20) - 3, 'a') + "*/"), SkinTooLarge},
+        {write("limit.she", "/*" + std::string((1 << 20) - 4, 'a') + "*/"), SkinAttached},
+        {write("folder.she", folder), SkinBadReference},
+        {write("quoted.she", "a { b: URL( '" + dir.string() + "' ); }"), SkinBadReference},
+        {write("open.she", "a { b: url(" + std::string(100000, 'x')), SkinAttached},
+        {write("good.she", "QPushButton { color: red; background: url(nothing.png); }"),
+         SkinAttached},
+    };
+    for (const auto &[path, status] : skins)
+        EXPECT_EQ(readSkin(path).status, status) << path;
+    EXPECT_EQ(readSkin(dir.string() + "/good.she").sheet,
+              "QPushButton { color: red; background: url(nothing.png); }");
+#ifndef _WIN32
+    // Neither a pipe as the skin nor one that a skin names may hold start-up up.
+    ASSERT_EQ(::mkfifo((dir / "pipe.she").c_str(), 0600), 0);
+    EXPECT_EQ(readSkin((dir / "pipe.she").string()).status, SkinUnreadable);
+    EXPECT_EQ(readSkin(write("named.she", "a { b: url(\"" + (dir / "pipe.she").string() + "\"); }"))
+                  .status,
+              SkinBadReference);
+#endif
+    fs::remove_all(dir);
+}
+
+TEST(Skin, Utf8IsCheckedForEveryKindOfMalformedSequence)
+{
+    EXPECT_TRUE(isUtf8("ascii 网名 \xF0\x9F\x98\x80 \xF4\x8F\xBF\xBF"));
+    for (const char *bad : {"\x80", "\xC1\xBF", "\xE0\x9F\xBF", "\xED\xA0\x80", "\xF4\x90\x80\x80",
+                            "\xE4\xB8", "\xF8\x88\x80\x80\x80", "\xE4\x41\xAD"})
+        EXPECT_FALSE(isUtf8(bad)) << bad;
+}

@@ -1,0 +1,117 @@
+// Form1's Qt window.
+#include "window/qt/form1window.h"
+
+#include "runtime/messagebox.h"
+#include "window/qt/clicklabel.h"
+#include "window/qt/fitlabel.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+
+namespace zanvo {
+
+namespace {
+
+QString fromUtf8(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// Places a control by its name, at its place in twips; Qt's high-DPI scaling takes the pixels on
+// from there.
+template<class Control> Control *place(Control *control, std::size_t index)
+{
+    const form1::Place &at = form1::places[index];
+    control->setObjectName(fromUtf8(at.name));
+    control->setGeometry(form1::pixels(at.left), form1::pixels(at.top), form1::pixels(at.width),
+                         form1::pixels(at.height));
+    return control;
+}
+
+} // namespace
+
+Form1Window::Form1Window(FormServices &services, RandomSource &random)
+    : QWidget(nullptr,
+              Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                  | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+{
+    setObjectName(fromUtf8(form1::clientArea.name));
+    setWindowTitle(fromUtf8(form1::caption));
+    // Nothing in the window follows a change of size, so none is offered.
+    setFixedSize(form1::pixels(form1::clientArea.width), form1::pixels(form1::clientArea.height));
+
+    Text1 = place(new ScintillaEdit(this, m_ui), 0);
+    Command1 = place(new QPushButton(fromUtf8(form1::command1Text), this), 1);
+    Label1 = place(new QLabel(fromUtf8(form1::label1Text), this), 2);
+    Command2 = place(new QPushButton(fromUtf8(form1::command2Text), this), 3);
+    Label2 = place(new ClickLabel(fromUtf8(form1::label2Text()), this), 4);
+    for (auto *button : {Command1, Command2}) {
+        button->setAutoDefault(false);
+        button->setDefault(false);
+    }
+    setTabOrder(Text1, Command1);
+    setTabOrder(Command1, Command2);
+    Text1->setFocus();
+
+    m_progress = place(new QProgressBar(this), 5);
+    m_progress->setRange(0, 0);
+    m_progress->setTextVisible(false);
+    m_progress->hide();
+    m_progressDelay.setSingleShot(true);
+    connect(&m_progressDelay, &QTimer::timeout, m_progress, &QWidget::show);
+
+    m_form = std::make_unique<Form1>(*this, services, m_ui, random);
+    m_form->onStartFinished([this] { emit startFinished(); });
+    // Every event goes to its handler through the guard: a run-time error inside one is
+    // reported there and never reaches the event loop.
+    connect(Command1, &QPushButton::clicked, this,
+            [this] { m_form->handle(&Form1::Command1_Click); });
+    connect(Command2, &QPushButton::clicked, this,
+            [this] { m_form->handle(&Form1::Command2_Click); });
+    connect(Label2, &ClickLabel::clicked, this, [this] { m_form->handle(&Form1::Label2_Click); });
+    Text1->box().setGuard([this](const std::function<void()> &work) { m_form->guard(work); });
+    Text1->box().onPasting([this](bool pasting) { setBusy(pasting); });
+
+    m_form->handle(&Form1::Form_Load);
+    fitToWidth(Label1);
+}
+
+Form1Window::~Form1Window()
+{
+    // A Start or a paste under way still reads the box, and posts to m_ui once done.
+    m_form.reset();
+    delete Text1;
+}
+
+void Form1Window::setBusy(bool busy)
+{
+    if (busy)
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QGuiApplication::restoreOverrideCursor();
+}
+
+void Form1Window::showProgress(std::chrono::milliseconds after)
+{
+    m_progressDelay.start(after);
+}
+
+void Form1Window::hideProgress()
+{
+    m_progressDelay.stop();
+    m_progress->hide();
+}
+
+void Form1Window::messageBox(std::string_view prompt, std::string_view title)
+{
+    MsgBox(this, fromUtf8(prompt), fromUtf8(title));
+}
+
+void Form1Window::endProgram(int status)
+{
+    emit programEnds(status);
+}
+
+} // namespace zanvo

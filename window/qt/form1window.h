@@ -1,0 +1,55 @@
+// Form1 as a Qt window: creates and places the controls from the window's description, wires
+// their events to the shared handlers, and gives the handlers its controls.
+#pragma once
+
+#include "form/form1.h"
+#include "window/qt/scintillaedit.h"
+#include "window/qt/uithread.h"
+
+#include <QTimer>
+#include <QWidget>
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+
+namespace zanvo {
+
+class ClickLabel;
+
+class Form1Window : public QWidget, public FormControls {
+    Q_OBJECT
+public:
+    // Builds the window and runs Form_Load, so the skin is in place before the first show.
+    explicit Form1Window(FormServices &services, RandomSource &random = RandomSource::process());
+    ~Form1Window() override;
+
+    // The text box, for what reads or fills it from outside: tests, benchmarks.
+    ScintillaBox &text1() override { return Text1->box(); }
+    Form1 &form() { return *m_form; }
+
+signals:
+    // A Start has ended, its result in the box and on the clipboard.
+    void startFinished();
+    // A run-time error was reported: the program is to end with status.
+    void programEnds(int status);
+
+private:
+    void setBusy(bool busy) override;
+    void showProgress(std::chrono::milliseconds after) override;
+    void hideProgress() override;
+    void messageBox(std::string_view prompt, std::string_view title) override;
+    void endProgram(int status) override;
+
+    QtUiThread m_ui;
+    ScintillaEdit *Text1;
+    QPushButton *Command1;
+    QLabel *Label1;
+    QPushButton *Command2;
+    ClickLabel *Label2;
+    QProgressBar *m_progress;
+    QTimer m_progressDelay;
+    std::unique_ptr<Form1> m_form;
+};
+
+} // namespace zanvo

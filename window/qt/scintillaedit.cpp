@@ -1,0 +1,190 @@
+// Text1 over QScintilla.
+#include "window/qt/scintillaedit.h"
+
+#include "form/platform.h"
+#include "form/scintilla.h"
+
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
+
+namespace zanvo {
+
+namespace {
+
+// The numbers the shared box sends are QScintilla's too.
+static_assert(unsigned(sci::GETCHARACTERPOINTER)
+              == unsigned(QsciScintillaBase::SCI_GETCHARACTERPOINTER));
+static_assert(unsigned(sci::CREATELOADER) == unsigned(QsciScintillaBase::SCI_CREATELOADER));
+static_assert(unsigned(sci::SETDOCPOINTER) == unsigned(QsciScintillaBase::SCI_SETDOCPOINTER));
+static_assert(unsigned(sci::USEPOPUP) == unsigned(QsciScintillaBase::SCI_USEPOPUP));
+static_assert(unsigned(sci::SETSCROLLWIDTHTRACKING)
+              == unsigned(QsciScintillaBase::SCI_SETSCROLLWIDTHTRACKING));
+
+std::optional<ClipboardText> readClipboard()
+{
+    const QMimeData *source = QGuiApplication::clipboard()->mimeData();
+    if (!source || !source->hasText())
+        return std::nullopt;
+    const QString text = source->text();
+    return ClipboardText {static_cast<std::size_t>(text.size()), [text] {
+                              const QByteArray utf8 = text.toUtf8();
+                              return std::string(utf8.constData(),
+                                                 static_cast<std::size_t>(utf8.size()));
+                          }};
+}
+
+QByteArray toBytes(const std::string &text)
+{
+    return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QKeySequence shortcut(EditCommand command)
+{
+    switch (command) {
+    case EditCommand::Undo:
+        return QKeySequence::Undo;
+    case EditCommand::Redo:
+        return QKeySequence(Qt::CTRL | Qt::Key_Y);
+    case EditCommand::Cut:
+        return QKeySequence::Cut;
+    case EditCommand::Copy:
+        return QKeySequence::Copy;
+    case EditCommand::Paste:
+        return QKeySequence::Paste;
+    case EditCommand::Delete:
+        break;
+    case EditCommand::SelectAll:
+        return QKeySequence::SelectAll;
+    }
+    return {};
+}
+
+} // namespace
+
+ScintillaEdit::ScintillaEdit(QWidget *parent, UiThread &ui)
+    : QsciScintilla(parent), m_box(*this, ui, readClipboard)
+{
+    setObjectName(QStringLiteral("Text1"));
+    setAccessibleName(QStringLiteral("Text1"));
+    setUtf8(true);
+    setFolding(NoFoldStyle);
+    m_box.setUp();
+    connect(this, &QsciScintillaBase::SCN_MODIFIED, this,
+            [this](int, int type, const char *, int, int, int, int, int, int, int) {
+                m_box.modified(type);
+            });
+    applyLook();
+}
+
+std::intptr_t ScintillaEdit::send(unsigned message, std::uintptr_t wParam, std::intptr_t lParam)
+{
+    // A message without arguments comes back whole on every platform this way.
+    if (wParam == 0 && lParam == 0)
+        return reinterpret_cast<std::intptr_t>(SendScintillaPtrResult(message));
+    return SendScintilla(message, static_cast<unsigned long>(wParam),
+                         reinterpret_cast<void *>(lParam));
+}
+
+void ScintillaEdit::keyPressEvent(QKeyEvent *event)
+{
+    const auto modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if ((event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab)
+        && !(modifiers & (Qt::ControlModifier | Qt::AltModifier))) {
+        // A plain text box passes the focus on; QScintilla would type a tab.
+        QWidget::focusNextPrevChild(event->key() == Qt::Key_Tab
+                                    && !(modifiers & Qt::ShiftModifier));
+        return;
+    }
+    if (event->matches(QKeySequence::Paste))
+        return m_box.run(EditCommand::Paste);
+    if (event->matches(QKeySequence::Undo))
+        return m_box.run(EditCommand::Undo);
+    if (event->matches(QKeySequence::Redo)
+        || (event->key() == Qt::Key_Y && modifiers == Qt::ControlModifier))
+        return m_box.run(EditCommand::Redo);
+    QsciScintilla::keyPressEvent(event);
+}
+
+void ScintillaEdit::contextMenuEvent(QContextMenuEvent *event)
+{
+    QMenu menu(this);
+    for (const MenuEntry &entry : m_box.menu()) {
+        if (entry.separatorBefore)
+            menu.addSeparator();
+        const EditCommand command = entry.command;
+        QAction *action = menu.addAction(
+            QString::fromUtf8(entry.text.data(), static_cast<qsizetype>(entry.text.size())), this,
+            [this, command] { m_box.run(command); });
+        action->setShortcut(shortcut(command));
+        action->setEnabled(entry.enabled);
+    }
+    menu.exec(event->globalPos());
+}
+
+QByteArray ScintillaEdit::fromMimeData(const QMimeData *source, bool &rectangular) const
+{
+    return toBytes(pastedLineBreaks(
+        thisPlatform(), QsciScintilla::fromMimeData(source, rectangular).toStdString()));
+}
+
+QMimeData *ScintillaEdit::toMimeData(const QByteArray &text, bool rectangular) const
+{
+    return QsciScintilla::toMimeData(
+        toBytes(copiedLineBreaks(
+            thisPlatform(),
+            std::string_view(text.constData(), static_cast<std::size_t>(text.size())))),
+        rectangular);
+}
+
+void ScintillaEdit::inputMethodEvent(QInputMethodEvent *event)
+{
+    m_box.compositionChanging();
+    QsciScintilla::inputMethodEvent(event);
+    m_box.compositionChanged(static_cast<std::size_t>(event->commitString().toUtf8().size()),
+                             event->preeditString().toStdString());
+}
+
+QVariant ScintillaEdit::inputMethodQuery(Qt::InputMethodQuery query) const
+{
+    if (query != Qt::ImSurroundingText && query != Qt::ImCursorPosition)
+        return QsciScintilla::inputMethodQuery(query);
+    // The caret's line without the composition, as a plain text box reports it.
+    const auto [before, after] = const_cast<ScintillaBox &>(m_box).surroundingText();
+    const QString start = QString::fromStdString(before);
+    if (query == Qt::ImCursorPosition)
+        return start.size();
+    return start + QString::fromStdString(after);
+}
+
+void ScintillaEdit::changeEvent(QEvent *event)
+{
+    QsciScintilla::changeEvent(event);
+    if (event->type() == QEvent::StyleChange || event->type() == QEvent::PaletteChange
+        || event->type() == QEvent::FontChange)
+        applyLook();
+}
+
+void ScintillaEdit::applyLook()
+{
+    // Scintilla paints with colours and a font of its own; these follow the widget's, which the
+    // platform and the skin set.
+    static thread_local bool applying = false;
+    if (applying)
+        return;
+    applying = true;
+    const QPalette colours = palette();
+    setPaper(colours.color(QPalette::Base));
+    setColor(colours.color(QPalette::Text));
+    setCaretForegroundColor(colours.color(QPalette::Text));
+    setSelectionBackgroundColor(colours.color(QPalette::Highlight));
+    setSelectionForegroundColor(colours.color(QPalette::HighlightedText));
+    setFont(font());
+    applying = false;
+}
+
+} // namespace zanvo
