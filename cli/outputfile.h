@@ -52,8 +52,8 @@ private:
     [[noreturn]] void fail(const std::string &what, int error) const;
     void discard() noexcept;
 
-    struct Platform;
-    std::unique_ptr<Platform> m_platform;
+    struct Native;
+    std::unique_ptr<Native> m_native;
     std::string m_shown;
     Method m_method = Method::Stream;
     bool m_committed = false;

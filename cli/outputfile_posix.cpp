@@ -145,7 +145,7 @@ int writeAll(int fd, const char *bytes, std::size_t size)
 
 } // namespace
 
-struct OutputFile::Platform {
+struct OutputFile::Native {
     int fd = -1;
     std::string target; // the name links finally lead to
     std::string temporary; // the replacement's name, once it has one
@@ -249,9 +249,9 @@ static std::string finalName(const std::string &name, const std::string &shown)
 }
 
 OutputFile::OutputFile(const std::optional<std::string> &path)
-    : m_platform(std::make_unique<Platform>())
+    : m_native(std::make_unique<Native>())
 {
-    Platform &p = *m_platform;
+    Native &p = *m_native;
     if (!path) {
         m_shown = "standard output";
         p.fd = STDOUT_FILENO;
@@ -308,7 +308,7 @@ OutputFile::~OutputFile()
 
 void OutputFile::discard() noexcept
 {
-    Platform &p = *m_platform;
+    Native &p = *m_native;
     if (m_committed || p.fd == STDOUT_FILENO)
         return;
     if (m_method == Method::Replace)
@@ -327,7 +327,7 @@ void OutputFile::reserve(std::uint64_t bytes)
 {
     if (m_method != Method::InPlace || bytes == 0)
         return;
-    const int error = posix_fallocate(m_platform->fd, 0, static_cast<off_t>(bytes));
+    const int error = posix_fallocate(m_native->fd, 0, static_cast<off_t>(bytes));
     // A file system that cannot reserve space is written without.
     if (error != 0 && error != EOPNOTSUPP && error != EINVAL)
         fail("cannot reserve space for " + m_shown, error);
@@ -335,14 +335,14 @@ void OutputFile::reserve(std::uint64_t bytes)
 
 void OutputFile::write(const char *bytes, std::size_t size)
 {
-    if (const int error = writeAll(m_platform->fd, bytes, size))
+    if (const int error = writeAll(m_native->fd, bytes, size))
         fail("error writing " + m_shown, error);
-    m_platform->size += size;
+    m_native->size += size;
 }
 
 void OutputFile::commit()
 {
-    Platform &p = *m_platform;
+    Native &p = *m_native;
     if (m_method == Method::InPlace && ftruncate(p.fd, static_cast<off_t>(p.size)) != 0) {
         const int error = errno;
         fail("error writing " + m_shown, error);

@@ -81,7 +81,7 @@ bool writeAll(HANDLE handle, const char *bytes, std::size_t size)
 
 } // namespace
 
-struct OutputFile::Platform {
+struct OutputFile::Native {
     HANDLE handle = INVALID_HANDLE_VALUE;
     bool ownsHandle = true;
     fs::path target;
@@ -126,9 +126,9 @@ struct OutputFile::Platform {
 };
 
 OutputFile::OutputFile(const std::optional<std::string> &path)
-    : m_platform(std::make_unique<Platform>())
+    : m_native(std::make_unique<Native>())
 {
-    Platform &p = *m_platform;
+    Native &p = *m_native;
     if (!path) {
         m_shown = "standard output";
         p.handle = GetStdHandle(STD_OUTPUT_HANDLE);
@@ -192,7 +192,7 @@ OutputFile::~OutputFile()
 
 void OutputFile::discard() noexcept
 {
-    Platform &p = *m_platform;
+    Native &p = *m_native;
     if (m_committed || !p.ownsHandle)
         return;
     if (m_method == Method::Replace)
@@ -214,7 +214,7 @@ void OutputFile::reserve(std::uint64_t bytes)
     FILE_ALLOCATION_INFO allocation {};
     allocation.AllocationSize.QuadPart = static_cast<LONGLONG>(bytes);
     // A file system that cannot reserve space is written without.
-    if (!SetFileInformationByHandle(m_platform->handle, FileAllocationInfo, &allocation,
+    if (!SetFileInformationByHandle(m_native->handle, FileAllocationInfo, &allocation,
                                     sizeof allocation)
         && GetLastError() == ERROR_DISK_FULL)
         failWith("cannot reserve space for " + m_shown, ERROR_DISK_FULL);
@@ -222,14 +222,14 @@ void OutputFile::reserve(std::uint64_t bytes)
 
 void OutputFile::write(const char *bytes, std::size_t size)
 {
-    if (!writeAll(m_platform->handle, bytes, size))
+    if (!writeAll(m_native->handle, bytes, size))
         failWith("error writing " + m_shown, GetLastError());
-    m_platform->size += size;
+    m_native->size += size;
 }
 
 void OutputFile::commit()
 {
-    Platform &p = *m_platform;
+    Native &p = *m_native;
     if (m_method == Method::InPlace) {
         LARGE_INTEGER end;
         end.QuadPart = static_cast<LONGLONG>(p.size);
