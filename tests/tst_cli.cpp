@@ -141,6 +141,8 @@ TEST_F(Cli, LinesAreShuffledInTheirOwnEncodingAndBreaks)
     expectRuns({
         {{"-s", "1"}, "b\r\n\r\na\r\nc\r\n", ok("a\r\n\r\nc\r\n\r\nb")},
         {{"-s", "2"}, "b\n\na\r\rc\n", ok("a\r\rc\n\nb")},
+        // Any CR LF in the text makes it the break, whatever stands before the first LF.
+        {{"-s", "1"}, "a\nb\r\nc\r\nd", ok("c\r\n\r\nd\r\n\r\na\nb")},
         // In CR LF mode a lone LF is an ordinary character, and in LF mode a CR is.
         {{"--eol=crlf"}, "x\ny\nz", ok("x\ny\nz")},
         {{"--eol", "lf", "-s", "2"}, "p\r\nq\r\n", ok("q\r\n\np\r")},
@@ -183,6 +185,7 @@ TEST_F(Cli, UsageErrorsSayExactlyWhatIsWrong)
         {{"-x"}, "", usage("invalid option -- 'x'")},
         {{"-hx"}, "", usage("invalid option -- 'x'")},
         {{"--seed=abc"}, "", usage("invalid seed: 'abc" + badSeed)},
+        {{"--seed=12abc"}, "", usage("invalid seed: '12abc" + badSeed)},
         {{"--seed=-1"}, "", usage("invalid seed: '-1" + badSeed)},
         {{"--seed=4294967296"}, "", usage("invalid seed: '4294967296" + badSeed)},
         {{"--eol=cr"},
