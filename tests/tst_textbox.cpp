@@ -218,7 +218,8 @@ private slots:
         QWidget window;
         ScintillaEdit edit(&window, ui);
         ScintillaBox &box = edit.box();
-        box.setUndoBudget(10);
+        // Each text alone is over the budget: the last one is kept all the same.
+        box.setUndoBudget(5);
         for (const char *step : {"aaaaaa", "bbbbbb", "cccccc", "dddddd"})
             box.replace(step);
         QCOMPARE(box.keptTexts(), std::size_t(1));
