@@ -6,6 +6,11 @@
 
 namespace zanvo {
 
+namespace {
+// What the box's loader and the clipboard text take at a time.
+constexpr std::size_t chunkBytes = 256 * 1024;
+} // namespace
+
 std::string_view form1::homePageAddress()
 {
     return ZANVO_HOME_PAGE;
@@ -58,18 +63,33 @@ void Form1::Command1_Click()
         m_ui,
         [this, text = box.text(), content = m_content.get()] {
             // The box's new text and the clipboard's, the platform's line breaks, in one pass.
+            // Lines are short: they go on in chunks, which end between pieces and so never
+            // between the CR and the LF of a break.
             struct Sink {
                 TextBox::Content &content;
-                std::string clipboard;
                 Platform platform;
-                void reserve(std::size_t length) { clipboard.reserve(length); }
+                std::string clipboard;
+                std::string chunk;
+                void reserve(std::size_t length)
+                {
+                    clipboard.reserve(length);
+                    chunk.reserve(chunkBytes);
+                }
                 void write(const char *p, std::size_t n)
                 {
-                    content.add(p, n);
-                    appendCopiedLineBreaks(platform, clipboard, {p, n});
+                    if (chunk.size() + n > chunkBytes)
+                        flush();
+                    chunk.append(p, n);
                 }
-            } sink {*content, {}, m_platform};
+                void flush()
+                {
+                    content.add(chunk.data(), chunk.size());
+                    appendCopiedLineBreaks(platform, clipboard, chunk);
+                    chunk.clear();
+                }
+            } sink {*content, m_platform, {}, {}};
             scrambleTo(text, m_random, LineBreak::CrLf, sink);
+            sink.flush();
             content->finish();
             m_clipboard = m_services.clipboardText(std::move(sink.clipboard));
         },
