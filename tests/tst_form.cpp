@@ -1,9 +1,9 @@
 // The window's own logic without any toolkit: Form1's handlers against fake controls and
 // services, the platform choices for every platform, and the skin file's checks.
-#include "form/errorreport.h"
-#include "form/form1.h"
-#include "form/platform.h"
-#include "form/skin.h"
+#include "window/form/errorreport.h"
+#include "window/form/form1.h"
+#include "window/form/platform.h"
+#include "window/form/skin.h"
 #include "scrambler/scrambler.h"
 
 #include <chrono>

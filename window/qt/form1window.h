@@ -2,7 +2,7 @@
 // their events to the shared handlers, and gives the handlers its controls.
 #pragma once
 
-#include "form/form1.h"
+#include "window/form/form1.h"
 #include "window/qt/scintillaedit.h"
 #include "window/qt/uithread.h"
 

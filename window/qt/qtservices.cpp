@@ -1,7 +1,7 @@
 // The window's platform services over Qt.
 #include "window/qt/qtservices.h"
 
-#include "form/skin.h"
+#include "window/form/skin.h"
 #include "runtime/clipboard.h"
 #include "runtime/processstart.h"
 

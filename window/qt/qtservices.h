@@ -1,7 +1,7 @@
 // The platform services of the window, over Qt and the runtime's wrappers.
 #pragma once
 
-#include "form/form1.h"
+#include "window/form/form1.h"
 
 namespace zanvo {
 

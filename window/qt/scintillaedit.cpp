@@ -1,8 +1,8 @@
 // Text1 over QScintilla.
 #include "window/qt/scintillaedit.h"
 
-#include "form/platform.h"
-#include "form/scintilla.h"
+#include "window/form/platform.h"
+#include "window/form/scintilla.h"
 
 #include <QClipboard>
 #include <QContextMenuEvent>

@@ -3,7 +3,7 @@
 // takes the platform's font and the skin's colours.
 #pragma once
 
-#include "form/scintillabox.h"
+#include "window/form/scintillabox.h"
 
 #include <Qsci/qsciscintilla.h>
 

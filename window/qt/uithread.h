@@ -1,7 +1,7 @@
 // The UI thread as Qt reaches it: a task posted from any thread runs in the event loop.
 #pragma once
 
-#include "form/job.h"
+#include "window/form/job.h"
 
 #include <QObject>
 

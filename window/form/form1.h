@@ -4,9 +4,9 @@
 // FormServices, and sends each control's event to its handler through handle().
 #pragma once
 
-#include "form/job.h"
-#include "form/platform.h"
-#include "form/textbox.h"
+#include "window/form/job.h"
+#include "window/form/platform.h"
+#include "window/form/textbox.h"
 #include "runtime/randomsource.h"
 
 #include <chrono>

@@ -1,7 +1,7 @@
 // Form1's handlers.
-#include "form/form1.h"
+#include "window/form/form1.h"
 
-#include "form/errorreport.h"
+#include "window/form/errorreport.h"
 #include "scrambler/scrambler.h"
 
 namespace zanvo {

@@ -1,5 +1,5 @@
 // The platform choices.
-#include "form/platform.h"
+#include "window/form/platform.h"
 
 #include <algorithm>
 

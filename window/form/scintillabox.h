@@ -5,8 +5,8 @@
 // ScintillaCalls and forwards its keys, menu and notifications here.
 #pragma once
 
-#include "form/job.h"
-#include "form/textbox.h"
+#include "window/form/job.h"
+#include "window/form/textbox.h"
 
 #include <cstdint>
 #include <deque>

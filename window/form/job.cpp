@@ -1,5 +1,5 @@
 // Background jobs.
-#include "form/job.h"
+#include "window/form/job.h"
 
 namespace zanvo {
 

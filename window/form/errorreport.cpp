@@ -1,5 +1,5 @@
 // The run-time error report.
-#include "form/errorreport.h"
+#include "window/form/errorreport.h"
 
 #include <new>
 #include <stdexcept>

@@ -1,8 +1,8 @@
 // Text1 over Scintilla's messages.
-#include "form/scintillabox.h"
+#include "window/form/scintillabox.h"
 
-#include "form/platform.h"
-#include "form/scintilla.h"
+#include "window/form/platform.h"
+#include "window/form/scintilla.h"
 
 #include <algorithm>
 #include <new>

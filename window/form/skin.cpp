@@ -1,5 +1,5 @@
 // The skin file's checks.
-#include "form/skin.h"
+#include "window/form/skin.h"
 
 #include <filesystem>
 #include <fstream>

@@ -1,5 +1,5 @@
 // What every text box shares.
-#include "form/textbox.h"
+#include "window/form/textbox.h"
 
 namespace zanvo {
 
