@@ -161,6 +161,23 @@ TEST_F(Cli, LinesAreShuffledInTheirOwnEncodingAndBreaks)
     EXPECT_EQ(leftovers(), Words {});
 }
 
+TEST_F(Cli, BothByteOrdersOfUtf16GiveTheSameLinesPastTheOutputBuffer)
+{
+    // Far more than the output buffer holds, so that the swapped writes fill it many times.
+    std::u16string text;
+    for (int i = 0; i < 60000; ++i)
+        text += u"网名 " + std::u16string(1, char16_t(u'a' + i % 26)) + u"\r\n";
+    const Outcome little = run({"-s", "7"}, utf16(text, false));
+    const Outcome big = run({"-s", "7"}, utf16(text, true));
+    ASSERT_EQ(little.status, 0);
+    ASSERT_EQ(big.status, 0);
+    ASSERT_GT(big.out.size(), 512u * 1024);
+    std::string swapped = little.out;
+    for (std::size_t i = 0; i + 1 < swapped.size(); i += 2)
+        std::swap(swapped[i], swapped[i + 1]);
+    EXPECT_TRUE(big.out == swapped);
+}
+
 TEST_F(Cli, SeedsReproduceAndTheirAbsenceDoesNot)
 {
     const std::string five = "a\nb\nc\nd\ne";
