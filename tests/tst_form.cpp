@@ -1,10 +1,10 @@
 // The window's own logic without any toolkit: Form1's handlers against fake controls and
 // services, the platform choices for every platform, and the skin file's checks.
+#include "scrambler/scrambler.h"
 #include "window/form/errorreport.h"
 #include "window/form/form1.h"
 #include "window/form/platform.h"
 #include "window/form/skin.h"
-#include "scrambler/scrambler.h"
 
 #include <chrono>
 #include <condition_variable>

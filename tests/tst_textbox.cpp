@@ -2,9 +2,9 @@
 // plain-text box takes it, the platform's line breaks on a paste, the Chinese menu, a large paste
 // made off the UI thread and its run-time error, content filled on either thread, wrapping by
 // size and how far undo reaches back.
+#include "runtime/translation.h"
 #include "window/form/errorreport.h"
 #include "window/form/platform.h"
-#include "runtime/translation.h"
 #include "window/qt/scintillaedit.h"
 #include "window/qt/uithread.h"
 

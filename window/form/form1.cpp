@@ -1,8 +1,8 @@
 // Form1's handlers.
 #include "window/form/form1.h"
 
-#include "window/form/errorreport.h"
 #include "scrambler/scrambler.h"
+#include "window/form/errorreport.h"
 
 namespace zanvo {
 

@@ -4,10 +4,10 @@
 // FormServices, and sends each control's event to its handler through handle().
 #pragma once
 
+#include "runtime/randomsource.h"
 #include "window/form/job.h"
 #include "window/form/platform.h"
 #include "window/form/textbox.h"
-#include "runtime/randomsource.h"
 
 #include <chrono>
 #include <functional>

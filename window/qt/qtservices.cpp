@@ -1,9 +1,9 @@
 // The window's platform services over Qt.
 #include "window/qt/qtservices.h"
 
-#include "window/form/skin.h"
 #include "runtime/clipboard.h"
 #include "runtime/processstart.h"
+#include "window/form/skin.h"
 
 #include <QApplication>
 
