@@ -55,7 +55,9 @@ Outcome usage(const std::string &message)
 std::string utf16(std::u16string_view text, bool bigEndian)
 {
     std::string bytes;
-    for (const char16_t unit : u"\uFEFF" + std::u16string(text)) {
+    std::u16string marked(1, u'\uFEFF');
+    marked += text;
+    for (const char16_t unit : marked) {
         const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
         bytes += {bigEndian ? high : low, bigEndian ? low : high};
     }
