@@ -1,11 +1,12 @@
 // Where zanvo-scramble's output lands: standard output, a device or pipe written as it is, or a
-// regular file that is replaced whole or, where it cannot be, rewritten in place. Each platform
-// has its own implementation of this one interface.
+// regular file that is replaced whole or, where it cannot be, rewritten in place. The policy is
+// the same on every platform; NativeFile holds each platform's system calls.
 #pragma once
+
+#include "cli/nativefile.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <string>
 
@@ -13,6 +14,28 @@ namespace zanvo::cli {
 
 class OutputFile {
 public:
+    // Opens the output: standard output where path is absent, else the file the name (UTF-8)
+    // finally leads to, links followed. Raises Error naming the file, before anything in it
+    // changes, where it cannot or must not be written (a folder, a write-protected file, a link
+    // loop).
+    explicit OutputFile(const std::optional<std::string> &path);
+
+    // The size the whole output will have, given before the first write. A file rewritten in
+    // place reserves the space now, so that a full disk shows before its old text is touched.
+    void reserve(std::uint64_t bytes);
+
+    // Writes all of bytes, or raises Error.
+    void write(const char *bytes, std::size_t size);
+
+    // Finishes the output: the last data out, a new file put in place of the old one. An output
+    // destroyed without it is discarded: a new file is removed, an existing one keeps its text
+    // unless the in-place rewrite had already begun.
+    void commit();
+
+    // The output's name for messages: quoted, or "standard output".
+    const std::string &shownName() const { return m_shown; }
+
+private:
     // How a regular file that already exists is given its new text.
     enum class Method {
         Stream, // standard output, a device or a pipe: written as it is
@@ -22,41 +45,12 @@ public:
                  // lose something: its other hard links, or a folder that takes no new file
     };
 
-    // Opens the output: standard output where path is absent, else the file the name (UTF-8)
-    // finally leads to, links followed. Raises Error naming the file, before anything in it
-    // changes, where it cannot or must not be written (a folder, a write-protected file, a link
-    // loop).
-    explicit OutputFile(const std::optional<std::string> &path);
-    // An output not committed is discarded: a new file is removed, an existing one keeps its text
-    // unless the in-place rewrite had already begun.
-    ~OutputFile();
-    OutputFile(const OutputFile &) = delete;
-    OutputFile &operator=(const OutputFile &) = delete;
+    std::error_code createReplacement();
 
-    Method method() const { return m_method; }
-
-    // The size the whole output will have, given before the first write. A file rewritten in
-    // place reserves the space now, so that a full disk shows before its old text is touched.
-    void reserve(std::uint64_t bytes);
-
-    // Writes all of bytes, or raises Error.
-    void write(const char *bytes, std::size_t size);
-
-    // Finishes the output: the last data out, a new file put in place of the old one.
-    void commit();
-
-    // The output's name for messages: quoted, or "standard output".
-    const std::string &shownName() const { return m_shown; }
-
-private:
-    [[noreturn]] void fail(const std::string &what, int error) const;
-    void discard() noexcept;
-
-    struct Native;
-    std::unique_ptr<Native> m_native;
+    NativeFile m_file;
     std::string m_shown;
     Method m_method = Method::Stream;
-    bool m_committed = false;
+    std::uint64_t m_size = 0;
 };
 
 } // namespace zanvo::cli

@@ -1,0 +1,270 @@
+// The output file's system calls on Windows.
+#include "cli/input.h"
+#include "cli/nativefile.h"
+#include "cli/quote.h"
+
+#include <filesystem>
+#include <windows.h>
+
+namespace zanvo::cli {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The system's description of error, in the user's language, as UTF-8.
+std::string systemMessage(DWORD error)
+{
+    wchar_t *buffer = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, error, 0, reinterpret_cast<wchar_t *>(&buffer), 0, nullptr);
+    std::wstring text(buffer ? buffer : L"", length);
+    LocalFree(buffer);
+    while (!text.empty()
+           && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' '
+               || text.back() == L'.'))
+        text.pop_back();
+    if (text.empty())
+        return "error " + std::to_string(error);
+    const auto bytes = fs::path(text).u8string();
+    return std::string(bytes.begin(), bytes.end());
+}
+
+std::error_code lastError()
+{
+    return {static_cast<int>(GetLastError()), std::system_category()};
+}
+
+// The replacement under way, deleted should Ctrl+C, Ctrl+Break or closing the console end the
+// program first. The file is open for deletion by name, and goes once the process has ended.
+wchar_t pendingName[32768];
+volatile LONG namePending = 0;
+
+BOOL WINAPI removePending(DWORD)
+{
+    if (namePending)
+        DeleteFileW(pendingName);
+    // Not handled here: the next handler, the system's own, ends the process.
+    return FALSE;
+}
+
+void recordPending(const fs::path &name)
+{
+    static const bool installed = SetConsoleCtrlHandler(removePending, TRUE) != 0;
+    (void)installed;
+    const std::wstring text = name.wstring();
+    if (text.size() >= std::size(pendingName))
+        return;
+    namePending = 0;
+    std::copy(text.c_str(), text.c_str() + text.size() + 1, pendingName);
+    namePending = 1;
+}
+
+} // namespace
+
+struct NativeFile::State {
+    HANDLE handle = INVALID_HANDLE_VALUE;
+    bool standardOutput = false;
+    fs::path target;
+    fs::path temporary;
+
+    bool open() const { return handle != INVALID_HANDLE_VALUE; }
+};
+
+NativeFile::NativeFile() : m_state(std::make_unique<State>()) { }
+
+NativeFile::~NativeFile()
+{
+    if (!m_state->temporary.empty())
+        dropReplacement();
+    else if (m_state->open() && !m_state->standardOutput)
+        CloseHandle(m_state->handle);
+}
+
+void NativeFile::useStandardOutput()
+{
+    m_state->handle = GetStdHandle(STD_OUTPUT_HANDLE);
+    m_state->standardOutput = true;
+}
+
+// ReplaceFile takes a file name relative to the working folder for a folder's name: the target
+// is made absolute.
+std::error_code NativeFile::resolve(const std::string &name)
+{
+    std::error_code error;
+    m_state->target = fs::absolute(pathFromUtf8(name), error);
+    return error;
+}
+
+std::error_code NativeFile::find(Found &found)
+{
+    // A look at what the name is, without the right to change it.
+    HANDLE probe = CreateFileW(m_state->target.c_str(), 0,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (probe == INVALID_HANDLE_VALUE) {
+        if (GetLastError() != ERROR_FILE_NOT_FOUND)
+            return lastError();
+        found = Found::Nothing;
+        return {};
+    }
+    const DWORD type = GetFileType(probe);
+    BY_HANDLE_FILE_INFORMATION info {};
+    const bool known = GetFileInformationByHandle(probe, &info);
+    CloseHandle(probe);
+    if (type != FILE_TYPE_DISK)
+        found = Found::Stream; // NUL, a console or a pipe
+    else if (known && (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        found = Found::Folder;
+    else
+        found = known && info.nNumberOfLinks == 1 ? Found::Regular : Found::LinkedRegular;
+    return {};
+}
+
+std::error_code NativeFile::mayWrite() const
+{
+    const DWORD attributes = GetFileAttributesW(m_state->target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        return std::make_error_code(std::errc::permission_denied);
+    return {};
+}
+
+std::error_code NativeFile::openExisting()
+{
+    m_state->handle = CreateFileW(m_state->target.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return m_state->open() ? std::error_code() : lastError();
+}
+
+std::error_code NativeFile::createUnnamed()
+{
+    return std::make_error_code(std::errc::operation_not_supported);
+}
+
+std::error_code NativeFile::createNamed(const std::string &leaf)
+{
+    State &s = *m_state;
+    const fs::path name = s.target.parent_path() / pathFromUtf8(leaf);
+    // Exclusively: an existing file of the same name is never opened.
+    s.handle
+        = CreateFileW(name.c_str(), GENERIC_WRITE | DELETE, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                      nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (!s.open())
+        return GetLastError() == ERROR_FILE_EXISTS ? std::make_error_code(std::errc::file_exists)
+                                                   : lastError();
+    s.temporary = name;
+    recordPending(name);
+    return {};
+}
+
+std::error_code NativeFile::nameUnnamed(const std::string &)
+{
+    return std::make_error_code(std::errc::operation_not_supported);
+}
+
+bool NativeFile::unnamed() const
+{
+    return false;
+}
+
+// ReplaceFile keeps what the old file had besides its text (attributes, security, creation time);
+// a new file takes its folder's.
+std::error_code NativeFile::adoptIdentity()
+{
+    return {};
+}
+
+std::error_code NativeFile::putInPlace()
+{
+    State &s = *m_state;
+    const bool exists = GetFileAttributesW(s.target.c_str()) != INVALID_FILE_ATTRIBUTES;
+    // A file another program holds open without letting it go is found before ReplaceFile tries,
+    // which where it fails half-way may leave a copy of its own behind.
+    if (exists) {
+        HANDLE check = CreateFileW(s.target.c_str(), DELETE,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, 0, nullptr);
+        if (check == INVALID_HANDLE_VALUE)
+            return lastError();
+        CloseHandle(check);
+    }
+    const bool replaced = exists
+        ? ReplaceFileW(s.target.c_str(), s.temporary.c_str(), nullptr,
+                       REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS, nullptr,
+                       nullptr)
+        : MoveFileExW(s.temporary.c_str(), s.target.c_str(), MOVEFILE_REPLACE_EXISTING);
+    if (!replaced)
+        return lastError();
+    namePending = 0;
+    s.temporary.clear();
+    return {};
+}
+
+void NativeFile::dropReplacement() noexcept
+{
+    State &s = *m_state;
+    if (s.open())
+        CloseHandle(s.handle);
+    s.handle = INVALID_HANDLE_VALUE;
+    if (!s.temporary.empty())
+        DeleteFileW(s.temporary.c_str());
+    namePending = 0;
+    s.temporary.clear();
+}
+
+std::error_code NativeFile::reserve(std::uint64_t bytes)
+{
+    FILE_ALLOCATION_INFO allocation {};
+    allocation.AllocationSize.QuadPart = static_cast<LONGLONG>(bytes);
+    // A file system that cannot reserve space is written without.
+    if (!SetFileInformationByHandle(m_state->handle, FileAllocationInfo, &allocation,
+                                    sizeof allocation)
+        && GetLastError() == ERROR_DISK_FULL)
+        return lastError();
+    return {};
+}
+
+std::error_code NativeFile::write(const char *bytes, std::size_t size)
+{
+    constexpr std::size_t largestWrite = 1u << 30;
+    while (size > 0) {
+        DWORD done = 0;
+        const DWORD want = static_cast<DWORD>(size < largestWrite ? size : largestWrite);
+        if (!WriteFile(m_state->handle, bytes, want, &done, nullptr))
+            return lastError();
+        bytes += done;
+        size -= done;
+    }
+    return {};
+}
+
+std::error_code NativeFile::truncate(std::uint64_t size)
+{
+    LARGE_INTEGER end;
+    end.QuadPart = static_cast<LONGLONG>(size);
+    if (!SetFilePointerEx(m_state->handle, end, nullptr, FILE_BEGIN)
+        || !SetEndOfFile(m_state->handle))
+        return lastError();
+    return {};
+}
+
+// Standard output is left open: the console's handle belongs to the process, not to the output.
+std::error_code NativeFile::close()
+{
+    State &s = *m_state;
+    if (s.standardOutput)
+        return {};
+    HANDLE handle = s.handle;
+    s.handle = INVALID_HANDLE_VALUE;
+    return CloseHandle(handle) ? std::error_code() : lastError();
+}
+
+std::string describe(std::error_code error)
+{
+    if (error.category() == std::system_category())
+        return systemMessage(static_cast<DWORD>(error.value()));
+    return reason(error.value());
+}
+
+} // namespace zanvo::cli
