@@ -332,46 +332,22 @@ TEST_F(Form1Test, FormLoadHandsTheSkinBesideTheProgramToTheSkinLayer)
     }
 }
 
-TEST(Platform, ChoicesPerPlatform)
+// The launchers and the skin's path are checked through Form1 above.
+TEST(Platform, LineBreaksAndFoldersPerPlatform)
 {
-    const std::tuple<Platform, std::string_view, std::string_view, bool> choices[] = {
-        {Platform::Windows, "\r\n", "explorer.exe", true},
-        {Platform::MacOS, "\n", "open", false},
-        {Platform::Linux, "\n", "xdg-open", false},
-    };
-    for (const auto &[platform, lineBreak, opener, minimised] : choices) {
-        EXPECT_EQ(plainTextLineBreak(platform), lineBreak);
-        EXPECT_EQ(urlOpener(platform), opener);
-        EXPECT_EQ(launcherStartsMinimised(platform), minimised);
-    }
+    EXPECT_EQ(plainTextLineBreak(Platform::Windows), "\r\n");
+    EXPECT_EQ(plainTextLineBreak(Platform::MacOS), "\n");
     const std::string mixed = "a\nb\r\nc\rd\n";
     EXPECT_EQ(pastedLineBreaks(Platform::Linux, mixed), "a\r\nb\r\nc\rd\r\n");
     EXPECT_EQ(pastedLineBreaks(Platform::MacOS, "\n\n"), "\r\n\r\n");
     EXPECT_EQ(pastedLineBreaks(Platform::Windows, mixed), mixed);
     EXPECT_EQ(copiedLineBreaks(Platform::Linux, "a\r\nb\rc\nd\r\n"), "a\nb\rc\nd\n");
     EXPECT_EQ(copiedLineBreaks(Platform::Windows, "a\r\nb"), "a\r\nb");
-}
-
-TEST(Platform, TheSkinLiesBesideTheProgram)
-{
-    // The folder as Qt writes it, the platform's own, and the skin's path.
-    const std::tuple<Platform, std::string, std::string, std::string> folders[] = {
-        {Platform::Windows, "C:/Program Files/Zanvo", "C:\\Program Files\\Zanvo",
-         "C:\\Program Files\\Zanvo/aero.she"},
-        // A drive root keeps its backslash, and the skin's slash comes after it.
-        {Platform::Windows, "D:/", "D:\\", "D:\\/aero.she"},
-        {Platform::Windows, "//server/share/zanvo", "\\\\server\\share\\zanvo",
-         "\\\\server\\share\\zanvo/aero.she"},
-        {Platform::Linux, "/usr/lib/zanvo", "/usr/lib/zanvo", "/usr/lib/zanvo/aero.she"},
-        {Platform::Linux, "/", "/", "//aero.she"},
-        {Platform::MacOS, "/Applications/zanvo.app/Contents/MacOS",
-         "/Applications/zanvo.app/Contents/MacOS",
-         "/Applications/zanvo.app/Contents/MacOS/aero.she"},
-    };
-    for (const auto &[platform, written, folder, skin] : folders) {
-        EXPECT_EQ(nativeFolder(platform, written), folder);
-        EXPECT_EQ(skinPath(folder), skin);
-    }
+    // The folder as Qt writes it becomes the platform's own; a drive root keeps its backslash.
+    EXPECT_EQ(nativeFolder(Platform::Windows, "C:/Program Files/Zanvo"),
+              "C:\\Program Files\\Zanvo");
+    EXPECT_EQ(nativeFolder(Platform::Windows, "D:/"), "D:\\");
+    EXPECT_EQ(nativeFolder(Platform::MacOS, "/Applications/zanvo.app"), "/Applications/zanvo.app");
 }
 
 TEST(Skin, OnlyARegularFileOfUtf8TextWhoseUrlsNameFilesIsTaken)
