@@ -1,0 +1,162 @@
+// Text1's box over Scintilla's own Win32 layer, under Wine: the shared box holds there as under
+// QScintilla (the text read through the character pointer with its CR LF and NULs, content
+// filled through the loader on a worker, undo through documents, a large paste from the
+// clipboard on a worker, wrapping by size), and tasks posted from a worker run in the message
+// loop, in order, on the UI thread.
+#include "window/win32/scintillacontrol.h"
+#include "window/win32/uithread.h"
+
+#include <Scintilla.h>
+#include <chrono>
+#include <gtest/gtest.h>
+#include <thread>
+
+using namespace zanvo;
+
+namespace {
+
+// Runs the message loop until done() holds; false after ten seconds without.
+bool pumpUntil(const std::function<bool()> &done)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!done()) {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        Sleep(1);
+    }
+    return true;
+}
+
+// The parent's part a host plays: Scintilla's notifications handed to the control.
+LRESULT CALLBACK parentProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    auto *control = reinterpret_cast<ScintillaControl *>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (message == WM_NOTIFY && control)
+        control->notified(*reinterpret_cast<const NMHDR *>(lParam));
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+void setClipboard(const std::wstring &text)
+{
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+    std::copy(text.c_str(), text.c_str() + text.size() + 1,
+              static_cast<wchar_t *>(GlobalLock(memory)));
+    GlobalUnlock(memory);
+    SetClipboardData(CF_UNICODETEXT, memory);
+    CloseClipboard();
+}
+
+class Win32Box : public testing::Test {
+protected:
+    Win32UiThread ui;
+    HWND parent = nullptr;
+    std::unique_ptr<ScintillaControl> control;
+
+    void SetUp() override
+    {
+        WNDCLASSEXW type {};
+        type.cbSize = sizeof type;
+        type.lpfnWndProc = parentProcedure;
+        type.hInstance = GetModuleHandleW(nullptr);
+        type.lpszClassName = L"TestParent";
+        RegisterClassExW(&type);
+        parent = CreateWindowExW(0, L"TestParent", L"", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300,
+                                 nullptr, nullptr, type.hInstance, nullptr);
+        ASSERT_NE(parent, nullptr);
+        control = std::make_unique<ScintillaControl>(parent, 1, ui);
+        SetWindowLongPtrW(parent, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(control.get()));
+    }
+    void TearDown() override
+    {
+        SetWindowLongPtrW(parent, GWLP_USERDATA, 0);
+        control.reset();
+        DestroyWindow(parent);
+    }
+    ScintillaBox &box() { return control->box(); }
+};
+
+} // namespace
+
+TEST_F(Win32Box, TextFilledOnAWorkerComesBackWholeAndUndoStepsThroughWholeTexts)
+{
+    const std::string text("一\r\n二\0\r\n三", 14);
+    box().replace("old");
+    auto content = box().newContent();
+    std::thread([&] {
+        content->add(text.data(), 5);
+        content->add(text.data() + 5, text.size() - 5);
+        content->finish();
+    }).join();
+    box().show(std::move(content));
+    EXPECT_EQ(box().text(), text);
+    box().run(EditCommand::Undo);
+    EXPECT_EQ(box().text(), "old");
+    box().run(EditCommand::Redo);
+    EXPECT_EQ(box().text(), text);
+    box().run(EditCommand::Undo);
+    // Typing, as Scintilla tells its parent, ends the way forward.
+    control->send(SCI_REPLACESEL, 0, reinterpret_cast<std::intptr_t>("x"));
+    box().run(EditCommand::Redo);
+    EXPECT_EQ(box().text(), "xold");
+    box().run(EditCommand::Undo);
+    EXPECT_EQ(box().text(), "old");
+}
+
+TEST_F(Win32Box, ALargePasteRunsOnAWorkerAndKeepsTheClipboardsLineBreaks)
+{
+    std::wstring pasted;
+    for (std::size_t i = 0; i <= ScintillaBox::backgroundPasteLength / 4; ++i)
+        pasted += L"网名\r\n";
+    pasted += L"a\nb\rc";
+    setClipboard(pasted);
+    box().replace("[]");
+    control->send(SCI_SETSEL, 1, 1);
+    box().run(EditCommand::Paste);
+    EXPECT_TRUE(box().isBusy());
+    ASSERT_TRUE(pumpUntil([&] { return !box().isBusy(); }));
+    const std::string_view text = box().text();
+    ASSERT_EQ(text.size(), 2 + (ScintillaBox::backgroundPasteLength / 4 + 1) * 8 + 5);
+    EXPECT_EQ(text.substr(0, 9), "[网名\r\n");
+    EXPECT_EQ(text.substr(text.size() - 8), "\r\na\nb\rc]");
+    box().run(EditCommand::Undo);
+    EXPECT_EQ(box().text(), "[]");
+}
+
+TEST_F(Win32Box, LargeTextsAreNotWrapped)
+{
+    const std::string line = std::string(100, 'x') + "\r\n";
+    std::string text;
+    while (text.size() + line.size() <= ScintillaBox::wrapLimit)
+        text += line;
+    box().replace(text);
+    EXPECT_TRUE(box().wraps());
+    box().replace(text + line);
+    EXPECT_FALSE(box().wraps());
+}
+
+TEST(Win32UiThread, TasksFromAWorkerRunInTheMessageLoopInOrder)
+{
+    Win32UiThread ui;
+    const auto uiThread = std::this_thread::get_id();
+    std::vector<int> ran;
+    bool elsewhere = false;
+    std::thread([&] {
+        for (int i = 0; i < 100; ++i)
+            ui.post([&, i] {
+                ran.push_back(i);
+                elsewhere |= std::this_thread::get_id() != uiThread;
+            });
+    }).join();
+    EXPECT_TRUE(ran.empty());
+    ASSERT_TRUE(pumpUntil([&] { return ran.size() == 100; }));
+    for (int i = 0; i < 100; ++i)
+        EXPECT_EQ(ran[static_cast<std::size_t>(i)], i);
+    EXPECT_FALSE(elsewhere);
+}

@@ -1,0 +1,82 @@
+// Text1 over Scintilla's Win32 layer.
+#include "window/win32/scintillacontrol.h"
+
+#include <Scintilla.h>
+#include <stdexcept>
+#include <string>
+
+namespace zanvo {
+
+namespace {
+
+HWND createScintilla(HWND parent, int id)
+{
+    static const bool registered = Scintilla_RegisterClasses(GetModuleHandleW(nullptr)) != 0;
+    if (!registered)
+        throw std::runtime_error("cannot register Scintilla's window class");
+    HWND window = CreateWindowExW(0, L"Scintilla", L"", WS_CHILD | WS_TABSTOP | WS_VSCROLL, 0, 0, 0,
+                                  0, parent, reinterpret_cast<HMENU>(INT_PTR(id)),
+                                  GetModuleHandleW(nullptr), nullptr);
+    if (!window)
+        throw std::runtime_error("cannot create the text box");
+    return window;
+}
+
+std::string utf8(std::wstring_view text)
+{
+    std::string out;
+    if (text.empty())
+        return out;
+    const int units = static_cast<int>(text.size());
+    out.resize(static_cast<std::size_t>(
+        WideCharToMultiByte(CP_UTF8, 0, text.data(), units, nullptr, 0, nullptr, nullptr)));
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), units, out.data(), static_cast<int>(out.size()),
+                        nullptr, nullptr);
+    return out;
+}
+
+} // namespace
+
+ScintillaControl::ScintillaControl(HWND parent, int id, UiThread &ui)
+    : m_window {createScintilla(parent, id)},
+      m_direct(reinterpret_cast<Direct>(SendMessageW(window(), SCI_GETDIRECTFUNCTION, 0, 0))),
+      m_pointer(static_cast<std::intptr_t>(SendMessageW(window(), SCI_GETDIRECTPOINTER, 0, 0))),
+      m_box(*this, ui, readClipboard)
+{
+    m_box.setUp();
+}
+
+std::intptr_t ScintillaControl::send(unsigned message, std::uintptr_t wParam, std::intptr_t lParam)
+{
+    return m_direct(m_pointer, message, wParam, lParam);
+}
+
+void ScintillaControl::notified(const NMHDR &header)
+{
+    const auto &notification = reinterpret_cast<const SCNotification &>(header);
+    if (header.code == SCN_MODIFIED)
+        m_box.modified(notification.modificationType);
+}
+
+std::optional<ClipboardText> readClipboard()
+{
+    if (!OpenClipboard(nullptr))
+        return std::nullopt;
+    std::wstring text;
+    bool found = false;
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto *units = static_cast<const wchar_t *>(GlobalLock(data))) {
+            // The clipboard's memory may be larger than its text, which ends at the first NUL.
+            text.assign(units, wcsnlen(units, GlobalSize(data) / sizeof(wchar_t)));
+            found = true;
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    if (!found)
+        return std::nullopt;
+    const std::size_t length = text.size();
+    return ClipboardText {length, [text = std::move(text)] { return utf8(text); }};
+}
+
+} // namespace zanvo

@@ -1,0 +1,44 @@
+// Text1 as Scintilla's own Win32 layer draws it: a Scintilla window under the shared text box,
+// which sends its messages through Scintilla's direct function.
+#pragma once
+
+#include "window/form/scintillabox.h"
+
+#include <windows.h>
+
+namespace zanvo {
+
+class ScintillaControl : public ScintillaCalls {
+public:
+    // Creates the control as child id of parent; it is placed and shown by the parent.
+    ScintillaControl(HWND parent, int id, UiThread &ui);
+    ScintillaControl(const ScintillaControl &) = delete;
+    ScintillaControl &operator=(const ScintillaControl &) = delete;
+
+    HWND window() const { return m_window.handle; }
+    ScintillaBox &box() { return m_box; }
+
+    std::intptr_t send(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
+
+    // The parent's WM_NOTIFY from this control: Scintilla's notification.
+    void notified(const NMHDR &header);
+
+private:
+    using Direct = std::intptr_t (*)(std::intptr_t, unsigned, std::uintptr_t, std::intptr_t);
+
+    // Destroyed after the box, which gives its documents back to Scintilla as it goes.
+    struct Window {
+        HWND handle;
+        ~Window() { DestroyWindow(handle); }
+    };
+
+    Window m_window;
+    Direct m_direct;
+    std::intptr_t m_pointer;
+    ScintillaBox m_box;
+};
+
+// The clipboard's Unicode text, or nothing where it holds none.
+std::optional<ClipboardText> readClipboard();
+
+} // namespace zanvo
