@@ -197,6 +197,9 @@ private slots:
             QTest::keyClicks(&edit, "x");
             box.run(EditCommand::Undo);
             QCOMPARE(text(box), text2);
+            // A text brought back by redo is undone again.
+            box.run(EditCommand::Undo);
+            QCOMPARE(text(box), QStringLiteral("old"));
         }
         QWidget window;
         ScintillaEdit edit(&window, ui);
