@@ -34,6 +34,19 @@ start_xvfb() {
     export DISPLAY=":$(cat "$work/display")"
 }
 
+# The X clipboard's text, and the same once it holds something other than $1 (or after ten
+# seconds, whatever it holds then).
+clip() { timeout 5 xclip -o -selection clipboard -t UTF8_STRING 2>/dev/null || true; }
+clip_after() {
+    local now
+    for _ in $(seq 100); do
+        now=$(clip)
+        [ -n "$now" ] && [ "$now" != "$1" ] && break
+        sleep 0.1
+    done
+    printf '%s' "$now"
+}
+
 # Fails unless file holds each further argument as UTF-16LE text, as Windows resources hold it.
 has_utf16() {
     local file=$1 text

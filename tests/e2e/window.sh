@@ -8,18 +8,6 @@ here=$(cd "$(dirname "$0")" && pwd)
 start_xvfb
 export LANG=C.UTF-8
 
-clip() { timeout 5 xclip -o -selection clipboard -t UTF8_STRING 2>/dev/null || true; }
-# The clipboard once it holds something other than $1, or after five seconds whatever it holds.
-clip_after() {
-    local now
-    for _ in $(seq 50); do
-        now=$(clip)
-        [ -n "$now" ] && [ "$now" != "$1" ] && break
-        sleep 0.1
-    done
-    printf '%s' "$now"
-}
-
 env "$tag" "$program" &
 pids+=($!)
 app=$!

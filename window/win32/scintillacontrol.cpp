@@ -1,6 +1,8 @@
 // Text1 over Scintilla's Win32 layer.
 #include "window/win32/scintillacontrol.h"
 
+#include "window/win32/utf16.h"
+
 #include <Scintilla.h>
 #include <stdexcept>
 #include <string>
@@ -20,19 +22,6 @@ HWND createScintilla(HWND parent, int id)
     if (!window)
         throw std::runtime_error("cannot create the text box");
     return window;
-}
-
-std::string utf8(std::wstring_view text)
-{
-    std::string out;
-    if (text.empty())
-        return out;
-    const int units = static_cast<int>(text.size());
-    out.resize(static_cast<std::size_t>(
-        WideCharToMultiByte(CP_UTF8, 0, text.data(), units, nullptr, 0, nullptr, nullptr)));
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), units, out.data(), static_cast<int>(out.size()),
-                        nullptr, nullptr);
-    return out;
 }
 
 } // namespace

@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# Drives the Windows program under Wine on a real X server as a person would: pastes and types
+# into the box, clicks Start, pastes the result elsewhere, undoes, meets the empty-box prompt and
+# closes the window. Wine runs in a prefix of this test's own, with its X11 driver.
+set -euo pipefail
+program=$1
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/lib.sh"
+start_xvfb
+export WINEPREFIX=$work/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=C.UTF-8
+# The prefix's Wine server goes first: it writes the prefix until it ends.
+trap 'wineserver -k 2>/dev/null; wineserver -w 2>/dev/null; cleanup' EXIT
+
+# The first visible window called $1, waited for.
+window_named() { timeout 120 xdotool search --sync --onlyvisible --name "^$1\$" | head -1; }
+
+env "$tag" wine "$program" &
+pids+=($!)
+app=$!
+win=$(window_named 'Zanvo伪原创工具 1\.0')
+[ -n "$win" ] || fail "the window did not appear"
+eval "$(xdotool getwindowgeometry --shell "$win")"
+[ "$WIDTH x $HEIGHT" = "688 x 528" ] || fail "client area $WIDTH x $HEIGHT"
+
+# What the person copied from elsewhere: two lines, an empty one and a Chinese one. The focus
+# starts in the box.
+copied=$(printf 'alpha\nbeta\n\n网名一')
+printf '%s' "$copied" | xclip -selection clipboard -t UTF8_STRING -i
+xdotool key --window "$win" ctrl+v Return 2>/dev/null
+xdotool type --window "$win" --delay 30 delta 2>/dev/null
+sleep 0.3
+xdotool mousemove --window "$win" 612 116 click 1
+result=$(clip_after "$copied")
+expected=$(printf 'alpha\nbeta\ndelta\n网名一' | sort)
+got=$(printf '%s' "$result" | awk 'NR % 2 == 1' | sort)
+[ "$got" = "$expected" ] || fail "clipboard lines: $(printf '%q' "$result")"
+blanks=$(printf '%s\n' "$result" | awk 'NR % 2 == 0 && $0 != ""' | wc -l)
+[ "$blanks" -eq 0 ] || fail "lines not set apart by one empty line: $(printf '%q' "$result")"
+
+# Shift+Tab goes back from Start to the box, where Ctrl+Z brings back what was pasted and typed.
+xdotool key --window "$win" shift+Tab ctrl+z ctrl+a ctrl+c 2>/dev/null
+typed=$(clip_after "$result")
+[ "$typed" = "$(printf 'alpha\nbeta\n\n网名一\ndelta')" ] || fail "undo and copy: $(printf '%q' "$typed")"
+
+# An empty box is answered with the prompt, in a message box of its own; its OK takes Enter.
+xdotool key --window "$win" ctrl+a Delete 2>/dev/null
+xdotool mousemove --window "$win" 612 116 click 1
+prompt=$(window_named 'Zanvo伪原创工具')
+[ -n "$prompt" ] || fail "no message box for the empty box"
+xdotool key --window "$prompt" Return 2>/dev/null
+[ "$(clip_after "$typed")" = '请填写需要伪原创的内容' ] || fail "the prompt was not copied"
+
+# Closing the window ends the program with status 0.
+/usr/bin/python3 "$here/close_window.py" "$win"
+status=0
+timeout 30 tail --pid="$app" -f /dev/null || fail "the program did not end when its window closed"
+wait "$app" || status=$?
+[ "$status" -eq 0 ] || fail "exit status $status"
+echo "PASS: end-to-end under Wine"

@@ -1,0 +1,340 @@
+// Form1's Win32 window.
+#include "window/win32/form1window.h"
+
+#include "window/win32/utf16.h"
+
+#include <Scintilla.h>
+#include <commctrl.h>
+#include <stdexcept>
+
+namespace zanvo {
+
+namespace {
+
+constexpr wchar_t className[] = L"ZanvoForm1";
+constexpr DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+constexpr DWORD exStyle = WS_EX_CONTROLPARENT;
+constexpr UINT_PTR progressTimer = 1;
+// Control ids: each place's index in the description, from 1.
+enum : int { Text1 = 1, Command1, Label1, Command2, Label2, Progress };
+
+// Functions of Windows 10 that the program uses where they exist: on Windows 7 it takes the
+// system's DPI, which is all there is.
+template<class Function> Function user32(const char *name)
+{
+    return reinterpret_cast<Function>(
+        reinterpret_cast<void *>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
+}
+
+UINT dpiOf(HWND window)
+{
+    static const auto forWindow = user32<UINT(WINAPI *)(HWND)>("GetDpiForWindow");
+    if (forWindow && window)
+        return forWindow(window);
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return static_cast<UINT>(dpi);
+}
+
+// The outer size of a window whose client area is the description's at dpi.
+SIZE outerSize(UINT dpi)
+{
+    RECT rect {0, 0, form1::pixels(form1::clientArea.width, static_cast<int>(dpi)),
+               form1::pixels(form1::clientArea.height, static_cast<int>(dpi))};
+    static const auto adjust
+        = user32<BOOL(WINAPI *)(LPRECT, DWORD, BOOL, DWORD, UINT)>("AdjustWindowRectExForDpi");
+    if (adjust)
+        adjust(&rect, style, FALSE, exStyle, dpi);
+    else
+        AdjustWindowRectEx(&rect, style, FALSE, exStyle);
+    return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+// The system's message font (Microsoft YaHei UI on Chinese Windows), at dpi.
+LOGFONTW messageFont(UINT dpi)
+{
+    NONCLIENTMETRICSW metrics {};
+    metrics.cbSize = sizeof metrics;
+    static const auto forDpi
+        = user32<BOOL(WINAPI *)(UINT, UINT, PVOID, UINT, UINT)>("SystemParametersInfoForDpi");
+    if (forDpi) {
+        forDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi);
+    } else {
+        SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+        metrics.lfMessageFont.lfHeight
+            = MulDiv(metrics.lfMessageFont.lfHeight, static_cast<int>(dpi),
+                     static_cast<int>(dpiOf(nullptr)));
+    }
+    return metrics.lfMessageFont;
+}
+
+// Tab and Shift+Tab move the focus on, as in a dialog, and the edit keys that reach back
+// through whole texts go to the shared box rather than to Scintilla's own undo.
+LRESULT CALLBACK text1Keys(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                           DWORD_PTR data)
+{
+    auto &box = *reinterpret_cast<ScintillaBox *>(data);
+    const bool control = GetKeyState(VK_CONTROL) < 0, shift = GetKeyState(VK_SHIFT) < 0;
+    switch (message) {
+    case WM_GETDLGCODE: {
+        LRESULT code = DefSubclassProc(window, message, wParam, lParam);
+        // Not DLGC_HASSETSEL: tabbing in would select, and copy, the whole text.
+        code &= ~LRESULT(DLGC_HASSETSEL);
+        const auto *pending = reinterpret_cast<const MSG *>(lParam);
+        if (pending && pending->message == WM_KEYDOWN && pending->wParam == VK_TAB && !control)
+            code &= ~LRESULT(DLGC_WANTALLKEYS | DLGC_WANTTAB);
+        return code;
+    }
+    case WM_KEYDOWN:
+        if (control && (wParam == 'Z' || wParam == 'Y')) {
+            box.run(wParam == 'Y' || shift ? EditCommand::Redo : EditCommand::Undo);
+            return 0;
+        }
+        if ((control && wParam == 'V') || (shift && wParam == VK_INSERT)) {
+            box.run(EditCommand::Paste);
+            return 0;
+        }
+        break;
+    case WM_CHAR:
+        // The control characters that Ctrl with a letter types are no text.
+        if (control && wParam < 0x20)
+            return 0;
+        break;
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+} // namespace
+
+Form1Window::Form1Window(FormServices &services, RandomSource &random)
+{
+    WNDCLASSEXW type {};
+    type.cbSize = sizeof type;
+    type.lpfnWndProc = procedure;
+    type.hInstance = GetModuleHandleW(nullptr);
+    type.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    type.hIcon = LoadIconW(type.hInstance, MAKEINTRESOURCEW(1));
+    type.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    type.lpszClassName = className;
+    RegisterClassExW(&type);
+    const UINT systemDpi = dpiOf(nullptr);
+    const SIZE size = outerSize(systemDpi);
+    m_window
+        = CreateWindowExW(exStyle, className, wide(form1::caption).c_str(), style, CW_USEDEFAULT,
+                          CW_USEDEFAULT, size.cx, size.cy, nullptr, nullptr, type.hInstance, this);
+    if (!m_window)
+        throw std::runtime_error("cannot create the window");
+    m_dpi = dpiOf(m_window);
+    if (m_dpi != systemDpi) {
+        const SIZE onMonitor = outerSize(m_dpi);
+        SetWindowPos(m_window, nullptr, 0, 0, onMonitor.cx, onMonitor.cy,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+
+    m_text1 = std::make_unique<ScintillaControl>(m_window, Text1, m_ui);
+    const auto child = [this](const wchar_t *kind, std::string_view text, DWORD flags, int id) {
+        return CreateWindowExW(0, kind, wide(text).c_str(), WS_CHILD | WS_VISIBLE | flags, 0, 0, 0,
+                               0, m_window, reinterpret_cast<HMENU>(INT_PTR(id)),
+                               GetModuleHandleW(nullptr), nullptr);
+    };
+    m_controls[0] = child(L"BUTTON", form1::command1Text, WS_TABSTOP | BS_PUSHBUTTON, Command1);
+    m_controls[1] = child(L"STATIC", form1::label1Text, SS_LEFT | SS_NOPREFIX, Label1);
+    m_controls[2] = child(L"BUTTON", form1::command2Text, WS_TABSTOP | BS_PUSHBUTTON, Command2);
+    m_controls[3]
+        = child(L"STATIC", form1::label2Text(), SS_LEFT | SS_NOPREFIX | SS_NOTIFY, Label2);
+    m_controls[4] = child(PROGRESS_CLASSW, {}, PBS_MARQUEE, Progress);
+    ShowWindow(m_controls[4], SW_HIDE);
+    // Text1 comes first in the tab order, as it was made first; the buttons follow.
+    SetWindowPos(m_text1->window(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    ShowWindow(m_text1->window(), SW_SHOW);
+
+    ScintillaBox &box = m_text1->box();
+    m_text1->send(SCI_SETIMEINTERACTION, SC_IME_INLINE, 0);
+    m_text1->send(SCI_SETFONTLOCALE, 0, reinterpret_cast<std::intptr_t>("zh-Hans"));
+    SetWindowSubclass(m_text1->window(), text1Keys, 1, reinterpret_cast<DWORD_PTR>(&box));
+    // A file dropped on the box would paste its name.
+    DragAcceptFiles(m_text1->window(), FALSE);
+    layOut();
+
+    m_form = std::make_unique<Form1>(*this, services, m_ui, random);
+    box.setGuard([this](const std::function<void()> &work) { m_form->guard(work); });
+    box.onPasting([this](bool pasting) { setBusy(pasting); });
+    m_form->handle(&Form1::Form_Load);
+    SetFocus(m_text1->window());
+}
+
+Form1Window::~Form1Window()
+{
+    // A Start or a paste under way still reads the box, and posts to m_ui once done.
+    m_form.reset();
+    m_text1.reset();
+    DestroyWindow(m_window);
+    if (m_font)
+        DeleteObject(m_font);
+}
+
+int Form1Window::run()
+{
+    ShowWindow(m_window, SW_SHOWDEFAULT);
+    UpdateWindow(m_window);
+    SetFocus(m_text1->window());
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (IsDialogMessageW(m_window, &message))
+            continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return static_cast<int>(message.wParam);
+}
+
+void Form1Window::layOut()
+{
+    const int dpi = static_cast<int>(m_dpi);
+    const auto place = [dpi](HWND control, const form1::Place &at) {
+        SetWindowPos(control, nullptr, form1::pixels(at.left, dpi), form1::pixels(at.top, dpi),
+                     form1::pixels(at.width, dpi), form1::pixels(at.height, dpi),
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    };
+    place(m_text1->window(), form1::places[0]);
+    for (std::size_t i = 0; i < std::size(m_controls); ++i)
+        place(m_controls[i], form1::places[i + 1]);
+
+    LOGFONTW font = messageFont(m_dpi);
+    HFONT made = CreateFontIndirectW(&font);
+    for (HWND control : m_controls)
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(made), TRUE);
+    if (m_font)
+        DeleteObject(m_font);
+    m_font = made;
+    // Scintilla takes points and scales them by its own window's DPI.
+    const std::string face = utf8(font.lfFaceName);
+    m_text1->send(SCI_STYLESETFONT, STYLE_DEFAULT, reinterpret_cast<std::intptr_t>(face.c_str()));
+    m_text1->send(SCI_STYLESETSIZEFRACTIONAL, STYLE_DEFAULT,
+                  MulDiv(-font.lfHeight, 72 * SC_FONT_SIZE_MULTIPLIER, dpi));
+    m_text1->send(SCI_STYLECLEARALL, 0, 0);
+}
+
+void Form1Window::showMenu(POINT at)
+{
+    ScintillaBox &box = m_text1->box();
+    const std::vector<MenuEntry> entries = box.menu();
+    HMENU menu = CreatePopupMenu();
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (entries[i].separatorBefore)
+            AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+        AppendMenuW(menu, MF_STRING | (entries[i].enabled ? 0u : UINT(MF_GRAYED)), i + 1,
+                    wide(entries[i].text).c_str());
+    }
+    if (at.x == -1 && at.y == -1) {
+        // From the keyboard: at the caret.
+        const auto caret = m_text1->send(SCI_GETCURRENTPOS, 0, 0);
+        at = {static_cast<LONG>(m_text1->send(SCI_POINTXFROMPOSITION, 0, caret)),
+              static_cast<LONG>(m_text1->send(SCI_POINTYFROMPOSITION, 0, caret))};
+        ClientToScreen(m_text1->window(), &at);
+    }
+    const auto chosen = static_cast<std::size_t>(
+        TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, m_window, nullptr));
+    DestroyMenu(menu);
+    if (chosen > 0 && chosen <= entries.size())
+        box.run(entries[chosen - 1].command);
+}
+
+void Form1Window::setBusy(bool busy)
+{
+    m_busy = busy;
+    m_text1->send(SCI_SETCURSOR, busy ? SC_CURSORWAIT : std::uintptr_t(SC_CURSORNORMAL), 0);
+    SetCursor(LoadCursorW(nullptr, busy ? IDC_WAIT : IDC_ARROW));
+}
+
+void Form1Window::showProgress(std::chrono::milliseconds after)
+{
+    SetTimer(m_window, progressTimer, static_cast<UINT>(after.count()), nullptr);
+}
+
+void Form1Window::hideProgress()
+{
+    KillTimer(m_window, progressTimer);
+    SendMessageW(m_controls[4], PBM_SETMARQUEE, FALSE, 0);
+    ShowWindow(m_controls[4], SW_HIDE);
+}
+
+void Form1Window::messageBox(std::string_view prompt, std::string_view title)
+{
+    MessageBoxW(m_window, wide(prompt).c_str(), wide(title).c_str(), MB_OK);
+}
+
+void Form1Window::endProgram(int status)
+{
+    PostQuitMessage(status);
+}
+
+LRESULT CALLBACK Form1Window::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE) {
+        const auto *creation = reinterpret_cast<const CREATESTRUCTW *>(lParam);
+        SetWindowLongPtrW(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
+    }
+    auto *self = reinterpret_cast<Form1Window *>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!self || !self->m_form)
+        return DefWindowProcW(window, message, wParam, lParam);
+    return self->handle(window, message, wParam, lParam);
+}
+
+LRESULT Form1Window::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_COMMAND:
+        // Every event goes to its handler through the guard: a run-time error inside one is
+        // reported there and never reaches the message loop.
+        if (LOWORD(wParam) == Command1 && HIWORD(wParam) == BN_CLICKED)
+            m_form->handle(&Form1::Command1_Click);
+        else if (LOWORD(wParam) == Command2 && HIWORD(wParam) == BN_CLICKED)
+            m_form->handle(&Form1::Command2_Click);
+        else if (LOWORD(wParam) == Label2 && HIWORD(wParam) == STN_CLICKED)
+            m_form->handle(&Form1::Label2_Click);
+        return 0;
+    case WM_NOTIFY:
+        if (reinterpret_cast<const NMHDR *>(lParam)->hwndFrom == m_text1->window())
+            m_text1->notified(*reinterpret_cast<const NMHDR *>(lParam));
+        return 0;
+    case WM_CONTEXTMENU:
+        if (reinterpret_cast<HWND>(wParam) == m_text1->window()) {
+            showMenu({static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+            return 0;
+        }
+        break;
+    case WM_TIMER:
+        if (wParam == progressTimer) {
+            KillTimer(m_window, progressTimer);
+            ShowWindow(m_controls[4], SW_SHOW);
+            SendMessageW(m_controls[4], PBM_SETMARQUEE, TRUE, 30);
+        }
+        return 0;
+    case WM_SETCURSOR:
+        if (m_busy) {
+            SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+            return TRUE;
+        }
+        break;
+    case WM_DPICHANGED: {
+        m_dpi = HIWORD(wParam);
+        const auto *suggested = reinterpret_cast<const RECT *>(lParam);
+        SetWindowPos(m_window, nullptr, suggested->left, suggested->top,
+                     suggested->right - suggested->left, suggested->bottom - suggested->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        layOut();
+        return 0;
+    }
+    case WM_CLOSE:
+        // The window goes with this object, after the box that still holds Scintilla's
+        // documents.
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+} // namespace zanvo

@@ -1,0 +1,51 @@
+// Form1 as a native Win32 window: creates and places the controls from the window's description
+// at the monitor's DPI, wires their events to the shared handlers, and gives the handlers its
+// controls.
+#pragma once
+
+#include "window/form/form1.h"
+#include "window/win32/scintillacontrol.h"
+#include "window/win32/uithread.h"
+
+#include <windows.h>
+
+namespace zanvo {
+
+class Form1Window : public FormControls {
+public:
+    // Builds the window, hidden, and runs Form_Load.
+    explicit Form1Window(FormServices &services, RandomSource &random = RandomSource::process());
+    ~Form1Window() override;
+    Form1Window(const Form1Window &) = delete;
+    Form1Window &operator=(const Form1Window &) = delete;
+
+    HWND window() const { return m_window; }
+    ScintillaBox &text1() override { return m_text1->box(); }
+
+    // Runs the message loop until the window closes or a run-time error ends the program;
+    // returns the program's exit status.
+    int run();
+
+private:
+    void setBusy(bool busy) override;
+    void showProgress(std::chrono::milliseconds after) override;
+    void hideProgress() override;
+    void messageBox(std::string_view prompt, std::string_view title) override;
+    void endProgram(int status) override;
+
+    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void layOut();
+    void showMenu(POINT at);
+
+    Win32UiThread m_ui;
+    HWND m_window = nullptr;
+    UINT m_dpi = 96;
+    std::unique_ptr<ScintillaControl> m_text1;
+    HWND m_controls[5] {}; // after Text1, in the order of the description's places
+    HFONT m_font = nullptr;
+    bool m_busy = false;
+    std::unique_ptr<Form1> m_form;
+};
+
+} // namespace zanvo

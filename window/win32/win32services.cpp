@@ -1,0 +1,141 @@
+// The window's platform services over Win32.
+#include "window/win32/win32services.h"
+
+#include "runtime/randomsource.h"
+#include "runtime/runtimeerror.h"
+#include "window/form/skin.h"
+#include "window/win32/utf16.h"
+
+#include <filesystem>
+
+namespace zanvo {
+
+namespace {
+
+struct Win32ClipboardData : ClipboardData {
+    std::wstring text;
+};
+
+// Opens the clipboard, which another program may hold for a moment.
+bool openClipboard(HWND owner)
+{
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        if (OpenClipboard(owner))
+            return true;
+        Sleep(25);
+    }
+    return false;
+}
+
+std::wstring quoted(const std::wstring &argument)
+{
+    if (!argument.empty() && argument.find_first_of(L" \t\"") == std::wstring::npos)
+        return argument;
+    std::wstring out = L"\"";
+    std::size_t backslashes = 0;
+    for (const wchar_t c : argument) {
+        if (c == L'\\') {
+            ++backslashes;
+            continue;
+        }
+        // Backslashes before a quote are doubled, and the quote escaped.
+        out.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
+        backslashes = 0;
+        out += c;
+    }
+    out.append(backslashes * 2, L'\\');
+    return out + L"\"";
+}
+
+} // namespace
+
+std::wstring commandLine(std::string_view program, const std::vector<std::string> &arguments)
+{
+    std::wstring line = quoted(wide(program));
+    for (const std::string &argument : arguments)
+        line += L" " + quoted(wide(argument));
+    return line;
+}
+
+Win32Services::Win32Services()
+    : m_owner(CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                              GetModuleHandleW(nullptr), nullptr))
+{
+}
+
+Win32Services::~Win32Services()
+{
+    DestroyWindow(m_owner);
+}
+
+float Win32Services::secondsSinceMidnight()
+{
+    return zanvo::secondsSinceMidnight();
+}
+
+void Win32Services::clipboardClear()
+{
+    if (openClipboard(m_owner)) {
+        EmptyClipboard();
+        CloseClipboard();
+    }
+}
+
+std::unique_ptr<ClipboardData> Win32Services::clipboardText(std::string text)
+{
+    auto data = std::make_unique<Win32ClipboardData>();
+    data->text = wide(text);
+    return data;
+}
+
+void Win32Services::clipboardSetText(std::unique_ptr<ClipboardData> data)
+{
+    const std::wstring &text = static_cast<Win32ClipboardData &>(*data).text;
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+    if (!memory)
+        throw RuntimeError::outOfMemory();
+    auto *units = static_cast<wchar_t *>(GlobalLock(memory));
+    std::copy(text.c_str(), text.c_str() + text.size() + 1, units);
+    GlobalUnlock(memory);
+    if (!openClipboard(m_owner)) {
+        GlobalFree(memory);
+        return;
+    }
+    EmptyClipboard();
+    if (!SetClipboardData(CF_UNICODETEXT, memory))
+        GlobalFree(memory);
+    CloseClipboard();
+}
+
+bool Win32Services::processStart(std::string_view program,
+                                 const std::vector<std::string> &arguments, bool minimised)
+{
+    std::wstring line = commandLine(program, arguments);
+    STARTUPINFOW startup {};
+    startup.cb = sizeof startup;
+    if (minimised) {
+        startup.dwFlags = STARTF_USESHOWWINDOW;
+        startup.wShowWindow = SW_SHOWMINIMIZED;
+    }
+    PROCESS_INFORMATION process {};
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process))
+        return false;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return true;
+}
+
+int Win32Services::SkinH_AttachEx(std::string_view path, std::string_view)
+{
+    return readSkin(path).status;
+}
+
+std::string Win32Services::applicationFolder()
+{
+    std::wstring self(32768, L'\0');
+    self.resize(GetModuleFileNameW(nullptr, self.data(), static_cast<DWORD>(self.size())));
+    return utf8(std::filesystem::path(self).parent_path().native());
+}
+
+} // namespace zanvo

@@ -1,0 +1,39 @@
+// The window's platform services over Win32: the clock, the clipboard (Unicode text, CR LF), the
+// process start, the skin's check and the program's folder.
+#pragma once
+
+#include "window/form/form1.h"
+
+#include <windows.h>
+
+namespace zanvo {
+
+// The command line CreateProcessW takes for program and arguments: each quoted where it holds a
+// space, a tab or a quote, as the C runtime splits it again.
+std::wstring commandLine(std::string_view program, const std::vector<std::string> &arguments);
+
+class Win32Services : public FormServices {
+public:
+    Win32Services();
+    ~Win32Services() override;
+    Win32Services(const Win32Services &) = delete;
+    Win32Services &operator=(const Win32Services &) = delete;
+
+    float secondsSinceMidnight() override;
+    void clipboardClear() override;
+    std::unique_ptr<ClipboardData> clipboardText(std::string utf8) override;
+    void clipboardSetText(std::unique_ptr<ClipboardData> text) override;
+    bool processStart(std::string_view program, const std::vector<std::string> &arguments,
+                      bool minimised) override;
+    // Checks the skin as every host does; Win32's own controls take no style sheet, so a good
+    // skin changes nothing here.
+    int SkinH_AttachEx(std::string_view path, std::string_view password) override;
+    std::string applicationFolder() override;
+
+private:
+    // Owns what the program puts on the clipboard: a clipboard opened without an owner takes no
+    // data.
+    HWND m_owner;
+};
+
+} // namespace zanvo
