@@ -1,8 +1,8 @@
 // Text1's box over Scintilla's own Win32 layer, under Wine: the shared box holds there as under
 // QScintilla (the text read through the character pointer with its CR LF and NULs, content
 // filled through the loader on a worker, undo through documents, a large paste from the
-// clipboard on a worker, wrapping by size), and tasks posted from a worker run in the message
-// loop, in order, on the UI thread.
+// clipboard on a worker), and tasks posted from a worker run in the message loop, in order, on
+// the UI thread.
 #include "window/win32/scintillacontrol.h"
 #include "window/win32/uithread.h"
 
@@ -127,18 +127,6 @@ TEST_F(Win32Box, ALargePasteRunsOnAWorkerAndKeepsTheClipboardsLineBreaks)
     EXPECT_EQ(text.substr(text.size() - 8), "\r\na\nb\rc]");
     box().run(EditCommand::Undo);
     EXPECT_EQ(box().text(), "[]");
-}
-
-TEST_F(Win32Box, LargeTextsAreNotWrapped)
-{
-    const std::string line = std::string(100, 'x') + "\r\n";
-    std::string text;
-    while (text.size() + line.size() <= ScintillaBox::wrapLimit)
-        text += line;
-    box().replace(text);
-    EXPECT_TRUE(box().wraps());
-    box().replace(text + line);
-    EXPECT_FALSE(box().wraps());
 }
 
 TEST(Win32UiThread, TasksFromAWorkerRunInTheMessageLoopInOrder)
