@@ -4,6 +4,7 @@
 # closes the window. Wine runs in a prefix of this test's own, with its X11 driver.
 set -euo pipefail
 program=$1
+home_page=$2
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/lib.sh"
 start_xvfb
@@ -14,7 +15,11 @@ trap 'wineserver -k 2>/dev/null; wineserver -w 2>/dev/null; cleanup' EXIT
 # The first visible window called $1, waited for.
 window_named() { timeout 120 xdotool search --sync --onlyvisible --name "^$1\$" | head -1; }
 
-env "$tag" wine "$program" &
+# The browser launcher that Wine's explorer.exe hands a web address to, recording each call.
+mkdir "$work/bin"
+printf '#!/bin/sh\nprintf "%%s|%%s\\n" "$#" "$*" >>"%s"\n' "$work/opened" >"$work/bin/xdg-open"
+chmod +x "$work/bin/xdg-open"
+env "$tag" PATH="$work/bin:$PATH" wine "$program" &
 pids+=($!)
 app=$!
 win=$(window_named 'Zanvo伪原创工具 1\.0')
@@ -49,6 +54,14 @@ prompt=$(window_named 'Zanvo伪原创工具')
 [ -n "$prompt" ] || fail "no message box for the empty box"
 xdotool key --window "$prompt" Return 2>/dev/null
 [ "$(clip_after "$typed")" = '请填写需要伪原创的内容' ] || fail "the prompt was not copied"
+
+# Both links start the browser with the home page alone, once per click.
+xdotool mousemove --window "$win" 612 236 click 1
+xdotool mousemove --window "$win" 120 504 click 1
+for _ in $(seq 150); do [ "$(cat "$work/opened" 2>/dev/null | wc -l)" -ge 2 ] && break; sleep 0.1; done
+sleep 1
+[ "$(cat "$work/opened" 2>/dev/null)" = "$(printf '1|%s\n1|%s' "$home_page" "$home_page")" ] ||
+    fail "the links opened: $(cat "$work/opened" 2>/dev/null)"
 
 # Closing the window ends the program with status 0.
 /usr/bin/python3 "$here/close_window.py" "$win"
