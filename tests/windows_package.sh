@@ -1,32 +1,50 @@
 #!/usr/bin/env bash
-# Checks a cross-built Windows program file: it imports no DLL but Windows' own, so it runs on
-# a machine with nothing else installed, and it carries its icon and Chinese version record.
-# Then the ZIP it ships in: the program, its manual as text and the licence.
-# Usage: windows_package.sh BUILD_DIR PROGRAM.exe WINDRES
+# Checks the cross-built Windows program files: each imports no DLL but Windows' own, so it runs
+# on a machine with nothing else installed, and carries its icon and Chinese version record; the
+# window carries its manifest too. Then the ZIP they ship in: the programs stripped, the skin,
+# the command line's manual as text and the licence.
+# Usage: windows_package.sh BUILD_DIR WINDRES PROGRAM.exe...
 set -euo pipefail
 build=$1
-exe=$2
-tools=${3%windres}
+tools=${2%windres}
+shift 2
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/e2e/lib.sh"
 
-"${tools}objdump" -p "$exe" | awk '/DLL Name:/ { print $3 }' >"$work/imports"
-[ -s "$work/imports" ] || fail "no imports read from $exe"
-while read -r dll; do
-    case "${dll,,}" in
-    kernel32.dll | msvcrt.dll | shell32.dll | user32.dll | advapi32.dll | ucrtbase.dll | api-ms-win-*) ;;
-    *) fail "$exe needs $dll beside it" ;;
-    esac
-done <"$work/imports"
-
-"${tools}objcopy" -O binary --only-section=.rsrc "$exe" "$work/rsrc"
-has_utf16 "$work/rsrc" 'Zanvo伪原创工具' '1.00' 'zanvo-scramble.exe' 080404b0 CompanyName
+for exe; do
+    "${tools}objdump" -p "$exe" | awk '/DLL Name:/ { print $3 }' >"$work/imports"
+    [ -s "$work/imports" ] || fail "no imports read from $exe"
+    while read -r dll; do
+        case "${dll,,}" in
+        kernel32.dll | msvcrt.dll | shell32.dll | user32.dll | advapi32.dll | ucrtbase.dll) ;;
+        gdi32.dll | comctl32.dll | imm32.dll | msimg32.dll | ole32.dll | oleaut32.dll) ;;
+        api-ms-win-*) ;;
+        *) fail "$exe needs $dll beside it" ;;
+        esac
+    done <"$work/imports"
+    "${tools}objcopy" -O binary --only-section=.rsrc "$exe" "$work/rsrc"
+    has_utf16 "$work/rsrc" 'Zanvo伪原创工具' '1.00' "$(basename "$exe")" 080404b0 CompanyName
+    if [ "$(basename "$exe")" != zanvo-scramble.exe ]; then
+        for setting in Microsoft.Windows.Common-Controls PerMonitorV2 '{35138b9a-5d96-4fbd-8e2d-a2440225f93a}'; do
+            grep -qaF "$setting" "$work/rsrc" || fail "$(basename "$exe")'s manifest lacks $setting"
+        done
+    fi
+    echo "$(basename "$exe") imports $(tr '\n' ' ' <"$work/imports")"
+done
 
 (cd "$build" && cpack -G ZIP -B "$work/zip" >/dev/null)
 zip=$(ls "$work"/zip/*.zip)
-(cd "$work" && cmake -E tar tf "$zip") >"$work/files"
-for f in zanvo-scramble.exe zanvo-scramble.txt LICENSE.txt; do
-    grep -q "/$f\$" "$work/files" || fail "the ZIP lacks $f: $(tr '\n' ' ' <"$work/files")"
+mkdir "$work/unpacked"
+(cd "$work/unpacked" && cmake -E tar xf "$zip")
+# Everything at the top of the one folder the ZIP unpacks to.
+top=$work/unpacked/$(basename "$zip" .zip)
+for exe; do
+    [ -f "$top/$(basename "$exe")" ] || fail "the ZIP lacks $(basename "$exe"): $(cd "$work/unpacked" && find .)"
+    size=$(stat -c %s "$top/$(basename "$exe")")
+    [ "$size" -lt 3000000 ] || fail "$(basename "$exe") is $size bytes in the ZIP: not stripped"
+done
+for f in zanvo-scramble.txt LICENSE.txt $([ $# -gt 1 ] && echo aero.she); do
+    [ -f "$top/$f" ] || fail "the ZIP lacks $f"
 done
 grep -q 'REPLACING A FILE' "$build/packaging/zanvo-scramble.txt" || fail "the manual's text is not readable"
-echo "PASS: $(basename "$exe") imports $(tr '\n' ' ' <"$work/imports"); $(basename "$zip")"
+echo "PASS: $(basename "$zip")"
