@@ -15,8 +15,9 @@ constexpr wchar_t className[] = L"ZanvoForm1";
 constexpr DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr DWORD exStyle = WS_EX_CONTROLPARENT;
 constexpr UINT_PTR progressTimer = 1;
-// Control ids: each place's index in the description, from 1.
-enum : int { Text1 = 1, Command1, Label1, Command2, Label2, Progress };
+// Control ids, in the order of the description's places: clear of IDOK and IDCANCEL, which the
+// dialog keys send for Enter and Esc, so that Esc never clicks Start.
+enum : int { Text1 = 101, Command1, Label1, Command2, Label2, Progress };
 
 // Functions of Windows 10 that the program uses where they exist: on Windows 7 it takes the
 // system's DPI, which is all there is.
