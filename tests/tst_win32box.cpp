@@ -5,6 +5,7 @@
 // the UI thread.
 #include "window/win32/scintillacontrol.h"
 #include "window/win32/uithread.h"
+#include "window/win32/win32services.h"
 
 #include <Scintilla.h>
 #include <chrono>
@@ -39,18 +40,6 @@ LRESULT CALLBACK parentProcedure(HWND window, UINT message, WPARAM wParam, LPARA
     if (message == WM_NOTIFY && control)
         control->notified(*reinterpret_cast<const NMHDR *>(lParam));
     return DefWindowProcW(window, message, wParam, lParam);
-}
-
-void setClipboard(const std::wstring &text)
-{
-    ASSERT_TRUE(OpenClipboard(nullptr));
-    EmptyClipboard();
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
-    std::copy(text.c_str(), text.c_str() + text.size() + 1,
-              static_cast<wchar_t *>(GlobalLock(memory)));
-    GlobalUnlock(memory);
-    SetClipboardData(CF_UNICODETEXT, memory);
-    CloseClipboard();
 }
 
 class Win32Box : public testing::Test {
@@ -111,11 +100,12 @@ TEST_F(Win32Box, TextFilledOnAWorkerComesBackWholeAndUndoStepsThroughWholeTexts)
 
 TEST_F(Win32Box, ALargePasteRunsOnAWorkerAndKeepsTheClipboardsLineBreaks)
 {
-    std::wstring pasted;
+    std::string pasted;
     for (std::size_t i = 0; i <= ScintillaBox::backgroundPasteLength / 4; ++i)
-        pasted += L"网名\r\n";
-    pasted += L"a\nb\rc";
-    setClipboard(pasted);
+        pasted += "网名\r\n";
+    pasted += "a\nb\rc";
+    Win32Services services;
+    services.clipboardSetText(services.clipboardText(pasted));
     box().replace("[]");
     control->send(SCI_SETSEL, 1, 1);
     box().run(EditCommand::Paste);

@@ -47,6 +47,20 @@ clip_after() {
     printf '%s' "$now"
 }
 
+# Fails unless the text $1 is the lines that follow, in any order, set apart by one empty line.
+expect_scrambled() {
+    local result=$1
+    shift
+    local got expected
+    got=$(printf '%s' "$result" | awk 'NR % 2 == 1' | sort)
+    expected=$(printf '%s\n' "$@" | sort)
+    [ "$got" = "$expected" ] || fail "clipboard lines: $(printf '%q' "$result")"
+    [ "$(printf '%s\n' "$result" | awk 'NR % 2 == 0 && $0 != ""' | wc -l)" -eq 0 ] ||
+        fail "lines not set apart by one empty line: $(printf '%q' "$result")"
+    [ "$(printf '%s\n' "$result" | wc -l)" -eq $(($# * 2 - 1)) ] ||
+        fail "expected $(($# * 2 - 1)) lines: $(printf '%q' "$result")"
+}
+
 # Fails unless file holds each further argument as UTF-16LE text, as Windows resources hold it.
 has_utf16() {
     local file=$1 text
