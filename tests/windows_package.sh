@@ -46,5 +46,12 @@ done
 for f in zanvo-scramble.txt LICENSE.txt $([ $# -gt 1 ] && echo aero.she); do
     [ -f "$top/$f" ] || fail "the ZIP lacks $f"
 done
+if [ $# -gt 1 ]; then
+    guide=$top/使用说明.txt
+    [ -f "$guide" ] || fail "the ZIP lacks 使用说明.txt"
+    [ "$(head -c 3 "$guide" | od -An -tx1 | tr -d ' ')" = efbbbf ] || fail "使用说明.txt has no byte order mark"
+    [ "$(grep -c $'\r$' "$guide")" -eq "$(wc -l <"$guide")" ] || fail "使用说明.txt has lines without CR LF"
+    grep -qF '开始伪原创' "$guide" && ! grep -qE '@[A-Z_]+@' "$guide" || fail "使用说明.txt: $(cat "$guide")"
+fi
 grep -q 'REPLACING A FILE' "$build/packaging/zanvo-scramble.txt" || fail "the manual's text is not readable"
 echo "PASS: $(basename "$zip")"

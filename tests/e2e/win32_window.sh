@@ -27,6 +27,15 @@ win=$(window_named 'Zanvo伪原创工具 1\.0')
 eval "$(xdotool getwindowgeometry --shell "$win")"
 [ "$WIDTH x $HEIGHT" = "688 x 528" ] || fail "client area $WIDTH x $HEIGHT"
 
+# The skin beside the program is drawn: a button and the backdrop are light blue where Wine's
+# own controls are grey.
+sleep 0.5
+for at in "575 135" "5 520"; do
+    colour=$(/usr/bin/python3 "$here/pixel.py" "$win" $at)
+    r=$((16#${colour:0:2})) b=$((16#${colour:4:2}))
+    [ "$b" -gt $((r + 20)) ] && [ "$b" -gt 200 ] || fail "not skinned at $at (colour $colour)"
+done
+
 # What the person copied from elsewhere: two lines, an empty one and a Chinese one. The focus
 # starts in the box.
 copied=$(printf 'alpha\nbeta\n\n网名一')

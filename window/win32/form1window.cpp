@@ -108,7 +108,7 @@ LRESULT CALLBACK text1Keys(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 
 } // namespace
 
-Form1Window::Form1Window(FormServices &services, RandomSource &random)
+Form1Window::Form1Window(Win32Services &services, RandomSource &random)
 {
     WNDCLASSEXW type {};
     type.cbSize = sizeof type;
@@ -162,6 +162,8 @@ Form1Window::Form1Window(FormServices &services, RandomSource &random)
     box.setGuard([this](const std::function<void()> &work) { m_form->guard(work); });
     box.onPasting([this](bool pasting) { setBusy(pasting); });
     m_form->handle(&Form1::Form_Load);
+    m_skin.setLook(services.look());
+    layOut();
     SetFocus(m_text1->window());
 }
 
@@ -171,8 +173,9 @@ Form1Window::~Form1Window()
     m_form.reset();
     m_text1.reset();
     DestroyWindow(m_window);
-    if (m_font)
-        DeleteObject(m_font);
+    for (HFONT font : {m_font, m_labelFont})
+        if (font)
+            DeleteObject(font);
 }
 
 int Form1Window::run()
@@ -193,28 +196,84 @@ int Form1Window::run()
 void Form1Window::layOut()
 {
     const int dpi = static_cast<int>(m_dpi);
-    const auto place = [dpi](HWND control, const form1::Place &at) {
-        SetWindowPos(control, nullptr, form1::pixels(at.left, dpi), form1::pixels(at.top, dpi),
-                     form1::pixels(at.width, dpi), form1::pixels(at.height, dpi),
+    const SkinLook &look = m_skin.look();
+    const auto rect = [dpi](const form1::Place &at) {
+        const int left = form1::pixels(at.left, dpi), top = form1::pixels(at.top, dpi);
+        return RECT {left, top, left + form1::pixels(at.width, dpi),
+                     top + form1::pixels(at.height, dpi)};
+    };
+    const auto place = [](HWND control, RECT at) {
+        SetWindowPos(control, nullptr, at.left, at.top, at.right - at.left, at.bottom - at.top,
                      SWP_NOZORDER | SWP_NOACTIVATE);
     };
-    place(m_text1->window(), form1::places[0]);
+    // A frame the skin gives the box is drawn on the edge of its place, around it.
+    RECT box = rect(form1::places[0]);
+    m_frame = box;
+    if (look.boxBorder)
+        InflateRect(&box, -1, -1);
+    place(m_text1->window(), box);
     for (std::size_t i = 0; i < std::size(m_controls); ++i)
-        place(m_controls[i], form1::places[i + 1]);
+        place(m_controls[i], rect(form1::places[i + 1]));
+    m_skin.lay(m_window, m_dpi);
 
     LOGFONTW font = messageFont(m_dpi);
-    HFONT made = CreateFontIndirectW(&font);
-    for (HWND control : m_controls)
-        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(made), TRUE);
-    if (m_font)
-        DeleteObject(m_font);
-    m_font = made;
+    const std::wstring family = installedFamily(look.fontFamilies);
+    if (!family.empty())
+        font.lfFaceName[family.copy(font.lfFaceName, LF_FACESIZE - 1)] = L'\0';
+    const auto height = [dpi](float points) {
+        return -static_cast<LONG>(points * static_cast<float>(dpi) / 72 + 0.5f);
+    };
+    if (look.fontPoints)
+        font.lfHeight = height(*look.fontPoints);
+    LOGFONTW labelFont = font;
+    if (look.labelPoints)
+        labelFont.lfHeight = height(*look.labelPoints);
+    for (HFONT old : {m_font, m_labelFont})
+        if (old)
+            DeleteObject(old);
+    m_font = CreateFontIndirectW(&font);
+    m_labelFont = look.labelPoints ? CreateFontIndirectW(&labelFont) : nullptr;
+    for (std::size_t i = 0; i < std::size(m_controls); ++i) {
+        const bool label = i == 1 || i == 3;
+        SendMessageW(m_controls[i], WM_SETFONT,
+                     reinterpret_cast<WPARAM>(label && m_labelFont ? m_labelFont : m_font), TRUE);
+    }
     // Scintilla takes points and scales them by its own window's DPI.
     const std::string face = utf8(font.lfFaceName);
     m_text1->send(SCI_STYLESETFONT, STYLE_DEFAULT, reinterpret_cast<std::intptr_t>(face.c_str()));
     m_text1->send(SCI_STYLESETSIZEFRACTIONAL, STYLE_DEFAULT,
                   MulDiv(-font.lfHeight, 72 * SC_FONT_SIZE_MULTIPLIER, dpi));
+    if (look.boxBackground)
+        m_text1->send(SCI_STYLESETBACK, STYLE_DEFAULT, colorRef(*look.boxBackground));
+    if (look.boxText)
+        m_text1->send(SCI_STYLESETFORE, STYLE_DEFAULT, colorRef(*look.boxText));
     m_text1->send(SCI_STYLECLEARALL, 0, 0);
+    if (look.selectionBackground)
+        m_text1->send(SCI_SETSELBACK, 1, colorRef(*look.selectionBackground));
+    if (look.selectionText)
+        m_text1->send(SCI_SETSELFORE, 1, colorRef(*look.selectionText));
+    InvalidateRect(m_window, nullptr, TRUE);
+}
+
+LRESULT Form1Window::customDraw(const NMCUSTOMDRAW &draw)
+{
+    const bool button = draw.hdr.hwndFrom == m_controls[0] || draw.hdr.hwndFrom == m_controls[2];
+    if (!button || !m_skin.paintsButtons() || draw.dwDrawStage != CDDS_PREPAINT)
+        return CDRF_DODEFAULT;
+    m_skin.drawButton(draw);
+    return CDRF_SKIPDEFAULT;
+}
+
+LRESULT Form1Window::labelColours(HWND label, HDC dc)
+{
+    const SkinLook &look = m_skin.look();
+    SetTextColor(dc, look.labelText ? colorRef(*look.labelText) : GetSysColor(COLOR_WINDOWTEXT));
+    if (HBRUSH backdrop = m_skin.backdropFor(label, dc)) {
+        SetBkMode(dc, TRANSPARENT);
+        return reinterpret_cast<LRESULT>(backdrop);
+    }
+    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
 }
 
 void Form1Window::showMenu(POINT at)
@@ -297,10 +356,34 @@ LRESULT Form1Window::handle(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         else if (LOWORD(wParam) == Label2 && HIWORD(wParam) == STN_CLICKED)
             m_form->handle(&Form1::Label2_Click);
         return 0;
-    case WM_NOTIFY:
-        if (reinterpret_cast<const NMHDR *>(lParam)->hwndFrom == m_text1->window())
-            m_text1->notified(*reinterpret_cast<const NMHDR *>(lParam));
+    case WM_NOTIFY: {
+        const auto &header = *reinterpret_cast<const NMHDR *>(lParam);
+        if (header.code == NM_CUSTOMDRAW)
+            return customDraw(reinterpret_cast<const NMCUSTOMDRAW &>(header));
+        if (header.hwndFrom != m_text1->window())
+            return 0;
+        if (header.code == SCN_FOCUSIN || header.code == SCN_FOCUSOUT)
+            InvalidateRect(m_window, &m_frame, TRUE);
+        m_text1->notified(header);
         return 0;
+    }
+    case WM_ERASEBKGND:
+        if (m_skin.erase(window, reinterpret_cast<HDC>(wParam)))
+            return 1;
+        break;
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(window, &paint);
+        m_skin.drawFrame(dc, m_frame, GetFocus() == m_text1->window());
+        EndPaint(window, &paint);
+        return 0;
+    }
+    case WM_CTLCOLORSTATIC: {
+        const auto control = reinterpret_cast<HWND>(lParam);
+        if (control == m_controls[1] || control == m_controls[3])
+            return labelColours(control, reinterpret_cast<HDC>(wParam));
+        break;
+    }
     case WM_CONTEXTMENU:
         if (reinterpret_cast<HWND>(wParam) == m_text1->window()) {
             showMenu({static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});

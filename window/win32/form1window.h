@@ -5,7 +5,9 @@
 
 #include "window/form/form1.h"
 #include "window/win32/scintillacontrol.h"
+#include "window/win32/skinpainter.h"
 #include "window/win32/uithread.h"
+#include "window/win32/win32services.h"
 
 #include <windows.h>
 
@@ -13,8 +15,8 @@ namespace zanvo {
 
 class Form1Window : public FormControls {
 public:
-    // Builds the window, hidden, and runs Form_Load.
-    explicit Form1Window(FormServices &services, RandomSource &random = RandomSource::process());
+    // Builds the window, hidden, runs Form_Load and takes on the skin it attached.
+    explicit Form1Window(Win32Services &services, RandomSource &random = RandomSource::process());
     ~Form1Window() override;
     Form1Window(const Form1Window &) = delete;
     Form1Window &operator=(const Form1Window &) = delete;
@@ -37,13 +39,17 @@ private:
     LRESULT handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void layOut();
     void showMenu(POINT at);
+    LRESULT customDraw(const NMCUSTOMDRAW &draw);
+    LRESULT labelColours(HWND label, HDC dc);
 
     Win32UiThread m_ui;
     HWND m_window = nullptr;
     UINT m_dpi = 96;
     std::unique_ptr<ScintillaControl> m_text1;
     HWND m_controls[5] {}; // after Text1, in the order of the description's places
-    HFONT m_font = nullptr;
+    HFONT m_font = nullptr, m_labelFont = nullptr;
+    SkinPainter m_skin;
+    RECT m_frame {}; // Text1's place, where the skin gives it a frame
     bool m_busy = false;
     std::unique_ptr<Form1> m_form;
 };

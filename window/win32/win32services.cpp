@@ -128,7 +128,10 @@ bool Win32Services::processStart(std::string_view program,
 
 int Win32Services::SkinH_AttachEx(std::string_view path, std::string_view)
 {
-    return readSkin(path).status;
+    const Skin skin = readSkin(path);
+    if (skin.status == SkinAttached)
+        m_look = skinLook(skin.sheet);
+    return skin.status;
 }
 
 std::string Win32Services::applicationFolder()

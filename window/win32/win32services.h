@@ -3,6 +3,7 @@
 #pragma once
 
 #include "window/form/form1.h"
+#include "window/form/skinlook.h"
 
 #include <windows.h>
 
@@ -25,15 +26,16 @@ public:
     void clipboardSetText(std::unique_ptr<ClipboardData> text) override;
     bool processStart(std::string_view program, const std::vector<std::string> &arguments,
                       bool minimised) override;
-    // Checks the skin as every host does; Win32's own controls take no style sheet, so a good
-    // skin changes nothing here.
+    // Checks the skin as every host does and keeps the part of it that the window draws.
     int SkinH_AttachEx(std::string_view path, std::string_view password) override;
+    const SkinLook &look() const { return m_look; }
     std::string applicationFolder() override;
 
 private:
     // Owns what the program puts on the clipboard: a clipboard opened without an owner takes no
     // data.
     HWND m_owner;
+    SkinLook m_look;
 };
 
 } // namespace zanvo
