@@ -23,6 +23,7 @@ public:
 
     HWND window() const { return m_window; }
     ScintillaBox &text1() override { return m_text1->box(); }
+    Form1 &form1() { return *m_form; }
 
     // Runs the message loop until the window closes or a run-time error ends the program;
     // returns the program's exit status.
