@@ -64,6 +64,30 @@ prompt=$(window_named 'Zanvo伪原创工具')
 xdotool key --window "$prompt" Return 2>/dev/null
 [ "$(clip_after "$typed")" = '请填写需要伪原创的内容' ] || fail "the prompt was not copied"
 
+# The box's own menu opens on a right click; its entries are clicked where they stand: 全选 is
+# the last, 撤销 the first.
+menu_entry() {
+    local before popup=
+    before=$(xdotool search --onlyvisible --name '' 2>/dev/null | sort)
+    xdotool mousemove --window "$win" 200 200 click 3
+    for _ in $(seq 50); do
+        popup=$(comm -13 <(echo "$before") <(xdotool search --onlyvisible --name '' 2>/dev/null | sort) | head -1)
+        [ -n "$popup" ] && break
+        sleep 0.1
+    done
+    [ -n "$popup" ] || fail "no menu on a right click in the box"
+    eval "$(xdotool getwindowgeometry --shell "$popup")"
+    xdotool mousemove $((X + 20)) $([ "$1" = first ] && echo $((Y + 10)) || echo $((Y + HEIGHT - 10))) click 1
+    sleep 0.3
+}
+menu_entry last
+xdotool type --window "$win" x 2>/dev/null
+xdotool key --window "$win" ctrl+a ctrl+c 2>/dev/null
+[ "$(clip_after '请填写需要伪原创的内容')" = x ] || fail "全选 in the menu did not select the text"
+menu_entry first
+xdotool key --window "$win" ctrl+a ctrl+c 2>/dev/null
+[ "$(clip_after x)" = '请填写需要伪原创的内容' ] || fail "撤销 in the menu did not bring the text back"
+
 # Both links start the browser with the home page alone, once per click.
 xdotool mousemove --window "$win" 612 236 click 1
 xdotool mousemove --window "$win" 120 504 click 1
