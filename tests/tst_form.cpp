@@ -79,6 +79,11 @@ public:
         task();
         return true;
     }
+    bool idle()
+    {
+        std::lock_guard lock(m_mutex);
+        return m_tasks.empty();
+    }
 
 private:
     std::mutex m_mutex;
@@ -244,6 +249,7 @@ TEST_F(Form1Test, NoSecondStartWhileOneWorksOrTheBoxPastes)
     form1->handle(&Form1::Command1_Click);
     form1->handle(&Form1::Command1_Click);
     ASSERT_TRUE(ui.runNext());
+    EXPECT_TRUE(ui.idle());
     EXPECT_EQ(std::count(fakes.log.begin(), fakes.log.end(), "copy"), 1);
     fakes.log.clear();
     fakes.box.pasting = true;
