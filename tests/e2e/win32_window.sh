@@ -1,12 +1,20 @@
 #!/usr/bin/env bash
-# Drives the Windows program under Wine on a real X server as a person would: pastes and types
-# into the box, clicks Start, pastes the result elsewhere, undoes, meets the empty-box prompt and
-# closes the window. Wine runs in a prefix of this test's own, with its X11 driver.
+# Drives the Windows program, unpacked from the ZIP it ships in, under Wine on a real X server as
+# a person would: pastes and types into the box, clicks Start, pastes the result elsewhere,
+# undoes, meets the empty-box prompt, uses the box's menu and the links, and closes the window,
+# which leaves its folder as it found it. Wine runs in a prefix of this test's own, with its X11
+# driver.
 set -euo pipefail
-program=$1
+build=$1
 home_page=$2
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/lib.sh"
+(cd "$build" && cpack -G ZIP -B "$work/zip" >/dev/null)
+mkdir "$work/unpacked"
+(cd "$work/unpacked" && cmake -E tar xf "$work"/zip/*.zip)
+folder=$(echo "$work"/unpacked/*)
+program="$folder/Zanvo伪原创工具 1.0.exe"
+before=$(ls -la --time-style=full-iso "$folder")
 start_xvfb
 export WINEPREFIX=$work/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=C.UTF-8
 # The prefix's Wine server goes first: it writes the prefix until it ends.
@@ -102,4 +110,5 @@ status=0
 timeout 30 tail --pid="$app" -f /dev/null || fail "the program did not end when its window closed"
 wait "$app" || status=$?
 [ "$status" -eq 0 ] || fail "exit status $status"
+[ "$(ls -la --time-style=full-iso "$folder")" = "$before" ] || fail "the program wrote beside itself"
 echo "PASS: end-to-end under Wine"
