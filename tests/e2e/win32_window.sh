@@ -56,13 +56,17 @@ result=$(clip_after "$copied")
 expect_scrambled "$result" alpha beta delta 网名一
 
 # Esc on Start is no click on it: a second Start would stand between the result and the typed
-# text below. Shift+Tab goes back from Start to the box, where Ctrl+Z brings back what was pasted
-# and typed.
+# text below. Shift+Tab goes back from Start to the box, where Alt+Backspace brings back what was
+# pasted and typed, Ctrl+Y the result, and Ctrl+Z the typed text again.
 xdotool key --window "$win" Escape 2>/dev/null
 sleep 1
-xdotool key --window "$win" shift+Tab ctrl+z ctrl+a ctrl+c 2>/dev/null
+xdotool key --window "$win" shift+Tab alt+BackSpace ctrl+a ctrl+c 2>/dev/null
 typed=$(clip_after "$result")
 [ "$typed" = "$(printf 'alpha\nbeta\n\n网名一\ndelta')" ] || fail "undo and copy: $(printf '%q' "$typed")"
+xdotool key --window "$win" ctrl+y ctrl+a ctrl+c 2>/dev/null
+[ "$(clip_after "$typed")" = "$result" ] || fail "redo did not bring the result back"
+xdotool key --window "$win" ctrl+z ctrl+a ctrl+c 2>/dev/null
+[ "$(clip_after "$result")" = "$typed" ] || fail "Ctrl+Z did not bring the typed text back"
 
 # An empty box is answered with the prompt, in a message box of its own; its OK takes Enter.
 xdotool key --window "$win" ctrl+a Delete 2>/dev/null

@@ -71,7 +71,8 @@ LOGFONTW messageFont(UINT dpi)
 }
 
 // Tab and Shift+Tab move the focus on, as in a dialog, and the edit keys that reach back
-// through whole texts go to the shared box rather than to Scintilla's own undo.
+// through whole texts (Ctrl+Z, Ctrl+Y, Alt+Backspace) go to the shared box rather than to
+// Scintilla's own undo.
 LRESULT CALLBACK text1Keys(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                            DWORD_PTR data)
 {
@@ -96,6 +97,17 @@ LRESULT CALLBACK text1Keys(HWND window, UINT message, WPARAM wParam, LPARAM lPar
             box.run(EditCommand::Paste);
             return 0;
         }
+        break;
+    case WM_SYSKEYDOWN:
+        // Alt+Backspace is the older undo key, Alt+Shift+Backspace its redo.
+        if (wParam == VK_BACK) {
+            box.run(shift ? EditCommand::Redo : EditCommand::Undo);
+            return 0;
+        }
+        break;
+    case WM_SYSCHAR:
+        if (wParam == VK_BACK)
+            return 0;
         break;
     case WM_CHAR:
         // The control characters that Ctrl with a letter types are no text.
