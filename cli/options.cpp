@@ -11,12 +11,13 @@ namespace zanvo::cli {
 namespace {
 
 // Long options answer with codes of their own, so that a message can name the option as typed.
-enum LongOnly { OutputCode = 0x100, SeedCode, EolCode, HelpCode, VersionCode };
+enum LongOnly { OutputCode = 0x100, SeedCode, EolCode, UniqueCode, HelpCode, VersionCode };
 
 const option longOptions[] = {
     {"output", required_argument, nullptr, OutputCode},
     {"seed", required_argument, nullptr, SeedCode},
     {"eol", required_argument, nullptr, EolCode},
+    {"unique", no_argument, nullptr, UniqueCode},
     {"help", no_argument, nullptr, HelpCode},
     {"version", no_argument, nullptr, VersionCode},
     {nullptr, 0, nullptr, 0},
@@ -65,7 +66,7 @@ std::variant<Options, std::string> parseOptions(std::vector<std::string> argumen
     optind = 0;
     opterr = 0;
     while (true) {
-        const int c = getopt_long(argc, argv, ":ho:s:", longOptions, nullptr);
+        const int c = getopt_long(argc, argv, ":ho:s:u", longOptions, nullptr);
         if (c == -1)
             break;
         switch (c) {
@@ -75,6 +76,10 @@ std::variant<Options, std::string> parseOptions(std::vector<std::string> argumen
             break;
         case VersionCode:
             options.version = true;
+            break;
+        case 'u':
+        case UniqueCode:
+            options.unique = true;
             break;
         case 'o':
         case OutputCode:
@@ -129,6 +134,8 @@ With no FILE, or when FILE is -, read standard input.
                          the same seed and input give the same output everywhere
       --eol=MODE       what ends a line: crlf (CR LF only), lf (every LF),
                          or auto (the default: crlf if the input holds a CR LF)
+  -u, --unique         keep only the first of each set of equal lines (compared
+                         without their line breaks), in the shuffle as well
   -h, --help           display this help and exit
       --version        output version information and exit
 

@@ -16,6 +16,7 @@ struct Options {
     std::optional<std::string> output; // absent: standard output
     std::optional<std::uint32_t> seed; // absent: seeded from the system's random device
     EolMode eol = EolMode::Auto;
+    bool unique = false; // only the first of each set of equal lines is kept
     bool help = false;
     bool version = false;
 };

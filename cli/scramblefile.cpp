@@ -63,8 +63,9 @@ void swapBytes(char16_t *text, std::size_t size)
 // The scrambled text, after bom, into output. Text in the other byte order than the machine's
 // (foreign) is swapped for the split and goes out swapped back as it is written.
 template<class CharT>
-void scrambleStream(std::string_view bom, CharT *data, std::size_t size, bool foreign, EolMode mode,
-                    RandomSource &random, Progress &progress, Output &output)
+void scrambleStream(std::string_view bom, CharT *data, std::size_t size, bool foreign,
+                    const Options &options, RandomSource &random, Progress &progress,
+                    Output &output)
 {
     if constexpr (sizeof(CharT) == 2) {
         if (foreign)
@@ -98,7 +99,8 @@ void scrambleStream(std::string_view bom, CharT *data, std::size_t size, bool fo
                 output.write(reinterpret_cast<const char *>(p), n * sizeof(CharT));
         }
     };
-    scrambleTo(text, random, lineBreakFor(mode, text), Sink {bom, foreign, progress, output});
+    scrambleTo(text, random, lineBreakFor(options.eol, text), Sink {bom, foreign, progress, output},
+               options.unique ? Duplicates::Drop : Duplicates::Keep);
 }
 
 } // namespace
@@ -148,10 +150,10 @@ void scrambleFile(const Options &options)
         // The buffer comes from the allocator untyped, so it holds UTF-16 units as well as bytes.
         const bool foreign
             = (encoding == Encoding::Utf16Be) != (std::endian::native == std::endian::big);
-        scrambleStream(bom, reinterpret_cast<char16_t *>(body), bodyBytes / 2, foreign, options.eol,
+        scrambleStream(bom, reinterpret_cast<char16_t *>(body), bodyBytes / 2, foreign, options,
                        random, progress, output);
     } else {
-        scrambleStream(bom, body, bodyBytes, false, options.eol, random, progress, output);
+        scrambleStream(bom, body, bodyBytes, false, options, random, progress, output);
     }
     progress.clear();
     output.commit();

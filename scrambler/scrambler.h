@@ -4,6 +4,7 @@
 
 #include "runtime/randomsource.h"
 #include "scrambler/linetable.h"
+#include "scrambler/uniquelines.h"
 
 #include <string>
 #include <string_view>
@@ -33,13 +34,17 @@ std::u16string scramble(std::u16string_view text, RandomSource &random,
 // Where scrambleTo() has got to, for a sink that shows progress.
 enum class ScrambleStage { Splitting, Shuffling };
 
+// Whether the lines that repeat an earlier one are shuffled too or dropped before the shuffle.
+enum class Duplicates { Keep, Drop };
+
 // What scramble() computes, handed to sink piece by piece instead of returned whole: first
 // sink.reserve(length), the result's length in characters, then sink.write(p, n) for each
 // piece in order. A sink with stage(ScrambleStage) hears when splitting and shuffling begin.
-// In CrLf mode no piece ends between the CR and the LF of a line break.
+// In CrLf mode no piece ends between the CR and the LF of a line break. With Duplicates::Drop
+// only the first of each set of equal lines is shuffled, and so drawn for.
 template<class CharT, class Sink>
 void scrambleTo(std::basic_string_view<CharT> text, RandomSource &random, LineBreak brk,
-                Sink &&sink)
+                Sink &&sink, Duplicates duplicates = Duplicates::Keep)
 {
     constexpr bool staged = requires
     {
@@ -48,6 +53,8 @@ void scrambleTo(std::basic_string_view<CharT> text, RandomSource &random, LineBr
     if constexpr (staged)
         sink.stage(ScrambleStage::Splitting);
     withLineTable(text, brk, true, [&](auto &lines) {
+        if (duplicates == Duplicates::Drop)
+            removeDuplicateLines(text, lines);
         if constexpr (staged)
             sink.stage(ScrambleStage::Shuffling);
         shuffleLines(lines, random);

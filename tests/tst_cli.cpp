@@ -187,6 +187,12 @@ TEST_F(Cli, SeedsReproduceAndTheirAbsenceDoesNot)
         {{"--seed=42"}, five, ok("a\n\nd\n\ne\n\nc\n\nb")},
         {{"-s42", "-"}, five, ok("a\n\nd\n\ne\n\nc\n\nb")},
         {{"-s", "4294967295"}, five, ok("b\n\na\n\nd\n\nc\n\ne")},
+        // Only the first of each line is drawn for: the order that five different lines give.
+        {{"-u", "-s", "42"}, "a\nb\na\nc\nb\nd\ne\na", ok("a\n\nd\n\ne\n\nc\n\nb")},
+        {{"--unique", "--seed=42"},
+         "a\r\nb\r\nb\r\nc\r\nd\r\ne",
+         ok("a\r\n\r\nd\r\n\r\ne\r\n\r\nc\r\n\r\nb")},
+        {{"-s", "42"}, "a\nb\na\nc\nb\nd\ne\na", ok("a\n\nc\n\na\n\ne\n\na\n\nb\n\nd\n\nb")},
     });
     std::string forty;
     for (int i = 0; i < 40; ++i)

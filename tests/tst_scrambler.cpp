@@ -94,6 +94,54 @@ TEST(RndLine, FollowsTheSwapRuleInBothWidthsWithEmptyLinesAsLines)
     }
 }
 
+namespace {
+
+// The lines that removing duplicates keeps of text, in order.
+template<class CharT>
+std::vector<std::basic_string<CharT>> unique(std::basic_string_view<CharT> text, LineBreak brk)
+{
+    return withLineTable(text, brk, true, [&](auto &lines) {
+        removeDuplicateLines(text, lines);
+        std::vector<std::basic_string<CharT>> kept;
+        for (const auto &line : lines)
+            kept.emplace_back(text.substr(line.begin, line.size));
+        return kept;
+    });
+}
+
+} // namespace
+
+TEST(UniqueLines, TheFirstOfEachLineStaysInOrderWhateverItHolds)
+{
+    using namespace std::string_literals;
+    // The last line, without a break, matches its twins; blanks and NULs are characters.
+    const std::string text = "b\r\na\r\n b\r\nb\r\n\r\na\r\nx\0y\r\nx\0z\r\nx\0y\r\nab\r\nb"s;
+    const std::vector<std::string> kept {"b", "a", " b", "x\0y"s, "x\0z"s, "ab"};
+    EXPECT_EQ(unique<char>(text, LineBreak::CrLf), kept);
+    std::vector<std::u16string> keptWide;
+    for (const std::string &line : kept)
+        keptWide.push_back(wide(line));
+    EXPECT_EQ(unique<char16_t>(wide(text), LineBreak::CrLf), keptWide);
+    // What ends a line decides what a line is.
+    EXPECT_EQ(unique<char>("a\nb\r\na\nb\r\na", LineBreak::CrLf),
+              (std::vector<std::string> {"a\nb", "a"}));
+    EXPECT_EQ(unique<char>("a\r\nb\na", LineBreak::Lf),
+              (std::vector<std::string> {"a\r", "b", "a"}));
+
+    std::string same, many;
+    for (int i = 0; i < 1000; ++i)
+        same += "同\r\n";
+    EXPECT_EQ(unique<char>(same, LineBreak::CrLf), std::vector<std::string> {"同"});
+    // Enough different lines for the set to grow many times over.
+    std::vector<std::string> numbers;
+    for (int i = 0; i < 60000; ++i) {
+        many += std::to_string(i % 30000) + "\n";
+        if (i < 30000)
+            numbers.push_back(std::to_string(i));
+    }
+    EXPECT_EQ(unique<char>(many, LineBreak::Lf), numbers);
+}
+
 TEST(RandomSource, DrawsAreFixedBySeedAndPartnersStayInRange)
 {
     // The engine's first output for seed 0 is fixed by the C++ standard: 2357136044.
