@@ -5,26 +5,9 @@
 # Usage: bench/vs_unique.sh [SIZE_MB...]   (from a release build: cmake --preset release)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bin=build/release/bin
 sizes=("$@")
 [ ${#sizes[@]} -gt 0 ] || sizes=(100 1000)
-
-need=()
-command -v hyperfine >/dev/null || need+=(hyperfine)
-[ -x /usr/bin/time ] || need+=(time)
-if [ ${#need[@]} -gt 0 ]; then
-    sudo=(); [ "$(id -u)" -eq 0 ] || sudo=(sudo)
-    "${sudo[@]}" apt-get install -y -q "${need[@]}" >/dev/null
-fi
-[ -x "$bin/zanvo-scramble" ] && [ -x "$bin/gen_text" ] || {
-    cmake --preset release >/dev/null && cmake --build --preset release >/dev/null
-}
-
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-
-mean() { awk -F, 'NR == 2 { print $2 }' "$1"; }
-peak() { /usr/bin/time -f %M "$@" 2>&1 >/dev/null | tail -1; }
+. bench/common.sh
 
 echo "awk is $(readlink -f "$(command -v awk)"); sort runs on $(nproc) cores"
 printf '%8s %10s %10s %10s %9s %9s %14s %14s %14s\n' size lines_in lines_out zanvo_s awk_s \

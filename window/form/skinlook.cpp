@@ -32,21 +32,40 @@ std::string lowered(std::string_view text)
     return out;
 }
 
+// Follows a text's quotes one character at a time.
+class Quotes {
+public:
+    // Whether c belongs to a quoted string, its opening and closing marks included.
+    bool quoted(char c)
+    {
+        if (m_open) {
+            m_open = c == m_open ? 0 : m_open;
+            return true;
+        }
+        if (c == '"' || c == '\'') {
+            m_open = c;
+            return true;
+        }
+        return false;
+    }
+
+private:
+    char m_open = 0;
+};
+
 // text cut at each separator that stands outside quotes and parentheses; a separator of ' '
 // cuts at any run of blanks.
 std::vector<std::string_view> split(std::string_view text, char separator)
 {
     std::vector<std::string_view> parts;
     int depth = 0;
-    char quote = 0;
+    Quotes quotes;
     std::size_t from = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
-        if (quote) {
-            quote = c == quote ? 0 : quote;
-        } else if (c == '"' || c == '\'') {
-            quote = c;
-        } else if (c == '(') {
+        if (quotes.quoted(c))
+            continue;
+        if (c == '(') {
             ++depth;
         } else if (c == ')') {
             depth = std::max(depth - 1, 0);
@@ -345,14 +364,10 @@ std::string withoutComments(std::string_view sheet)
 {
     std::string out;
     out.reserve(sheet.size());
-    char quote = 0;
+    Quotes quotes;
     for (std::size_t i = 0; i < sheet.size(); ++i) {
         const char c = sheet[i];
-        if (quote) {
-            quote = c == quote ? 0 : quote;
-        } else if (c == '"' || c == '\'') {
-            quote = c;
-        } else if (c == '/' && i + 1 < sheet.size() && sheet[i + 1] == '*') {
+        if (!quotes.quoted(c) && c == '/' && i + 1 < sheet.size() && sheet[i + 1] == '*') {
             const std::size_t end = sheet.find("*/", i + 2);
             if (end == std::string_view::npos)
                 break;
@@ -368,15 +383,10 @@ std::string withoutComments(std::string_view sheet)
 // Where the next c outside quotes is, from from on.
 std::size_t find(std::string_view text, char c, std::size_t from)
 {
-    char quote = 0;
-    for (std::size_t i = from; i < text.size(); ++i) {
-        if (quote)
-            quote = text[i] == quote ? 0 : quote;
-        else if (text[i] == '"' || text[i] == '\'')
-            quote = text[i];
-        else if (text[i] == c)
+    Quotes quotes;
+    for (std::size_t i = from; i < text.size(); ++i)
+        if (!quotes.quoted(text[i]) && text[i] == c)
             return i;
-    }
     return std::string_view::npos;
 }
 

@@ -168,12 +168,12 @@ Form1Window::Form1Window(Win32Services &services, RandomSource &random)
     SetWindowSubclass(m_text1->window(), text1Keys, 1, reinterpret_cast<DWORD_PTR>(&box));
     // A file dropped on the box would paste its name.
     DragAcceptFiles(m_text1->window(), FALSE);
-    layOut();
 
     m_form = std::make_unique<Form1>(*this, services, m_ui, random);
     box.setGuard([this](const std::function<void()> &work) { m_form->guard(work); });
     box.onPasting([this](bool pasting) { setBusy(pasting); });
     m_form->handle(&Form1::Form_Load);
+    // Laid out once, with the skin that Form_Load attached.
     m_skin.setLook(services.look());
     layOut();
     SetFocus(m_text1->window());
