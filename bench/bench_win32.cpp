@@ -76,7 +76,7 @@ int runCase(int megabytes)
     HWND start = FindWindowExW(window, nullptr, L"BUTTON", L"开始伪原创");
     SetTimer(nullptr, 0, 10, tick);
     int starts = 0;
-    form.form1().onStartFinished([&starts] { ++starts; });
+    form.form1().onFinished([&starts] { ++starts; });
 
     const auto step = [&](const char *name, const std::function<void()> &action,
                           const std::function<bool()> &done) {

@@ -1,12 +1,13 @@
-// The window's figures: paste (Ctrl+V), Start and Ctrl+Z on 1, 10 and 50 MB of short CJK lines
-// and on one line of 2 MB, each with the longest time the event loop did not turn (the largest
-// gap of a 10 ms timer) and peak memory; the memory held after ten Starts in a row, which undo's
-// budget bounds; and start-up until the window is first shown. Each figure comes from a fresh
-// process, so peaks and start-up costs do not mix.
+// The window's figures: paste (Ctrl+V), Start, Ctrl+Z and 删除重复行 on 1, 10 and 50 MB of short
+// CJK lines (each twice) and on one line of 2 MB, each with the longest time the event loop did not
+// turn (the largest gap of a 10 ms timer) and peak memory; the memory held after ten Starts in a
+// row, which undo's budget bounds; and start-up until the window is first shown. Each figure comes
+// from a fresh process, so peaks and start-up costs do not mix.
 #include "bench/textgen.h"
 #include "runtime/translation.h"
 #include "window/qt/form1window.h"
 #include "window/qt/qtservices.h"
+#include "window/qt/scintillaedit.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -75,6 +76,13 @@ private:
     qint64 m_largest = 0;
 };
 
+std::string twice(std::string lines)
+{
+    lines += "\r\n";
+    lines += lines;
+    return lines;
+}
+
 // Lets the event loop run for ms, so that work left over from the step (layout, wrapping)
 // shows in the gaps too.
 void settle(int ms)
@@ -95,7 +103,7 @@ int startupChild(qint64 launchedNs, int argc, char **argv)
     return 0;
 }
 
-// One text: paste, Start, Ctrl+Z, each timed until its result is in the box; then, with
+// One text: paste, Start, Ctrl+Z, 删除重复行, each timed until its result is in the box; then, with
 // repeats, that many Starts more and the memory held after them.
 int caseChild(const QString &text, int repeats, int argc, char **argv)
 {
@@ -105,9 +113,10 @@ int caseChild(const QString &text, int repeats, int argc, char **argv)
     form.show();
     if (!QTest::qWaitForWindowExposed(&form))
         return 1;
+    // The lines twice over, so that 删除重复行 has half of them to leave out.
     const std::string utf8 = text == QLatin1String("line")
         ? std::string(zanvo::bench::cjkLinesUtf8(3 * 1000 * 1000).substr(0, 2 * 1000 * 1000))
-        : zanvo::bench::cjkLinesUtf8(std::size_t(text.toInt()) * 1000 * 1000);
+        : twice(zanvo::bench::cjkLinesUtf8(std::size_t(text.toInt()) * 500 * 1000));
     QString clip = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
     if (text == QLatin1String("line"))
         clip.remove(QLatin1Char('\r')).remove(QLatin1Char('\n'));
@@ -137,13 +146,20 @@ int caseChild(const QString &text, int repeats, int argc, char **argv)
         "paste", [&] { QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier); },
         [&] { return !box1.isEmpty(); });
     const std::size_t pasted = box1.text().size();
-    QSignalSpy finished(&form, &zanvo::Form1Window::startFinished);
+    QSignalSpy finished(&form, &zanvo::Form1Window::jobFinished);
     step(
         "start", [&] { form.findChild<QPushButton *>(QStringLiteral("Command1"))->click(); },
         [&] { return finished.count() > 0; });
     step(
         "undo", [&] { QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier); },
         [&] { return box1.text().size() == pasted; });
+    step(
+        "unique",
+        [&] {
+            static_cast<zanvo::ScintillaEdit *>(edit)->box().run(
+                zanvo::EditCommand::RemoveDuplicates);
+        },
+        [&] { return finished.count() > 1; });
     std::printf("peak %.0f MiB%s", peakMiB(),
                 QGuiApplication::clipboard()->text().size() > 0 ? "" : "  (NOT COPIED)");
     if (repeats > 0) {
@@ -180,7 +196,8 @@ int main(int argc, char **argv)
         return caseChild(QString::fromLatin1(argv[2]), QByteArray(argv[3]).toInt(), argc, argv);
 
     QCoreApplication app(argc, argv);
-    std::printf("Text: short CJK lines, about 10 %% empty, or one line of 2 MB; sizes in UTF-8.\n");
+    std::printf("Text: short CJK lines, about 10 %% empty, each line twice, or one line of 2 MB; "
+                "sizes in UTF-8.\n");
     for (const char *text : {"1", "10", "50", "line"}) {
         const char *repeats = qstrcmp(text, "50") == 0 ? "10" : "0";
         std::printf("%4s %s\n", text, qPrintable(runChild({"--case", text, repeats})));

@@ -1,5 +1,6 @@
-// The text core: drops empty lines and shuffles lines, for 8-bit text (UTF-8 or any bytes) and
-// 16-bit text (UTF-16) alike. Arguments are never changed; every call returns a new text.
+// The text core: drops empty lines, shuffles lines and removes repeated ones, for 8-bit text
+// (UTF-8 or any bytes) and 16-bit text (UTF-16) alike. Arguments are never changed; every call
+// returns a new text.
 #pragma once
 
 #include "runtime/randomsource.h"
@@ -61,6 +62,22 @@ void scrambleTo(std::basic_string_view<CharT> text, RandomSource &random, LineBr
         const auto separator = blankLineSeparator<CharT>(brk);
         sink.reserve(joinedSize(lines, separator.size()));
         joinLines(text, lines, separator, [&](const CharT *p, std::size_t n) { sink.write(p, n); });
+    });
+}
+
+// The lines of text without those that repeat an earlier one, in their order, each but the last
+// followed by one line break; every empty line stays where it stands. Handed to sink as
+// scrambleTo() does. Returns how many lines it left out.
+template<class CharT, class Sink>
+std::size_t uniqueLinesTo(std::basic_string_view<CharT> text, LineBreak brk, Sink &&sink)
+{
+    return withLineTable(text, brk, false, [&](auto &lines) {
+        const std::size_t before = lines.size();
+        removeDuplicateLines(text, lines, EmptyLines::Kept);
+        const auto separator = lineBreakText<CharT>(brk);
+        sink.reserve(joinedSize(lines, separator.size()));
+        joinLines(text, lines, separator, [&](const CharT *p, std::size_t n) { sink.write(p, n); });
+        return before - lines.size();
     });
 }
 

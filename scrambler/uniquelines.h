@@ -11,11 +11,15 @@
 
 namespace zanvo {
 
+// Whether empty lines are compared like any other, so that only the first stays, or all stay.
+enum class EmptyLines { Compared, Kept };
+
 // Keeps the first of each set of equal lines in lines, in order. One pass over the table
 // with an open-addressing set of the kept lines' positions: 4 bytes a slot, at most three
 // quarters full, so the set costs 5 to 11 bytes per distinct line and no line is copied.
 template<class CharT, class Offset>
-void removeDuplicateLines(std::basic_string_view<CharT> text, LineTable<Offset> &lines)
+void removeDuplicateLines(std::basic_string_view<CharT> text, LineTable<Offset> &lines,
+                          EmptyLines empty = EmptyLines::Compared)
 {
     using View = std::basic_string_view<CharT>;
     const auto view
@@ -34,8 +38,17 @@ void removeDuplicateLines(std::basic_string_view<CharT> text, LineTable<Offset> 
         }
     };
 
+    const auto compared = [&](const LineSpan<Offset> &line) {
+        return line.size != 0 || empty == EmptyLines::Compared;
+    };
+
     std::size_t kept = 0;
+    std::size_t held = 0; // lines in the set
     for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (!compared(lines[i])) {
+            lines[kept++] = lines[i];
+            continue;
+        }
         const View line = view(lines[i]);
         std::size_t at = hash(line) & mask;
         bool seen = false;
@@ -50,11 +63,12 @@ void removeDuplicateLines(std::basic_string_view<CharT> text, LineTable<Offset> 
         lines[kept] = lines[i];
         slots[at] = static_cast<std::uint32_t>(kept + 1);
         ++kept;
-        if (kept * 4 > slots.size() * 3) {
+        if (++held * 4 > slots.size() * 3) {
             slots.assign(slots.size() * 2, 0);
             mask = slots.size() - 1;
             for (std::size_t k = 0; k < kept; ++k)
-                place(k);
+                if (compared(lines[k]))
+                    place(k);
         }
     }
     lines.resize(kept);

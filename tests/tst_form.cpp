@@ -55,7 +55,9 @@ public:
     void show(std::unique_ptr<Content> content) override
     {
         value = static_cast<Filled &>(*content).text;
+        ++shown;
     }
+    int shown = 0;
 };
 
 // A UI thread that runs its tasks when the test says so.
@@ -256,6 +258,42 @@ TEST_F(Form1Test, NoSecondStartWhileOneWorksOrTheBoxPastes)
     form1->handle(&Form1::Command1_Click);
     EXPECT_TRUE(fakes.log.empty());
     EXPECT_FALSE(form1->busy());
+}
+
+TEST_F(Form1Test, RemovingRepeatsWorksAsStartDoesButCopiesNothing)
+{
+    auto form1 = form();
+    int finished = 0;
+    form1->onFinished([&] { ++finished; });
+    fakes.box.value = "乙\r\n甲\r\n\r\n乙\r\n \r\n\r\n \r\n甲";
+    form1->handle(&Form1::RemoveDuplicates_Click);
+    EXPECT_TRUE(fakes.box.busy);
+    // Neither a Start nor a second removal while one works.
+    form1->handle(&Form1::Command1_Click);
+    form1->handle(&Form1::RemoveDuplicates_Click);
+    ASSERT_TRUE(ui.runNext());
+    EXPECT_TRUE(ui.idle());
+    EXPECT_EQ(fakes.box.value, "乙\r\n甲\r\n\r\n \r\n");
+    EXPECT_EQ(fakes.log,
+              (std::vector<std::string> {"busy", "progress after 500", "no progress", "idle"}));
+    EXPECT_EQ(fakes.clipboard, "left over");
+    EXPECT_FALSE(fakes.box.busy);
+    EXPECT_EQ(finished, 1);
+
+    // A text without repeats gets no step of its own to undo; an empty box no prompt.
+    fakes.box.shown = 0;
+    for (const std::string text : {"乙\r\n\r\n\r\n甲", ""}) {
+        fakes.box.value = text;
+        form1->handle(&Form1::RemoveDuplicates_Click);
+        if (form1->busy()) {
+            ASSERT_TRUE(ui.runNext());
+        }
+        EXPECT_EQ(fakes.box.value, text);
+    }
+    EXPECT_EQ(fakes.box.shown, 0);
+    EXPECT_EQ(std::count_if(fakes.log.begin(), fakes.log.end(),
+                            [](const std::string &s) { return s.starts_with("box"); }),
+              0);
 }
 
 TEST_F(Form1Test, ARunTimeErrorIsReportedAndEndsTheProgram)

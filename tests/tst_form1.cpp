@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -91,7 +92,7 @@ private:
     // Clicks Start and waits until its work is done.
     void start()
     {
-        QSignalSpy finished(form, &Form1Window::startFinished);
+        QSignalSpy finished(form, &Form1Window::jobFinished);
         QTest::mouseClick(form->findChild<QPushButton *>("Command1"), Qt::LeftButton);
         QVERIFY(finished.count() == 1 || finished.wait(10000));
     }
@@ -196,7 +197,7 @@ private slots:
         QApplication::setActiveWindow(form);
         form->text1().replace(typed.toStdString());
         // A second click while Start works is not taken; the cursor shows the work meanwhile.
-        QSignalSpy finished(form, &Form1Window::startFinished);
+        QSignalSpy finished(form, &Form1Window::jobFinished);
         QTest::mouseClick(control("Command1"), Qt::LeftButton);
         QVERIFY(QGuiApplication::overrideCursor());
         QTest::mouseClick(control("Command1"), Qt::LeftButton);
@@ -213,6 +214,30 @@ private slots:
         QCOMPARE(box(), typed);
         QTest::keyClick(control("Text1"), Qt::Key_Y, Qt::ControlModifier);
         QCOMPARE(box(), result);
+    }
+
+    void theMenusRemovalOfRepeatsIsOneStepToUndoAndLeavesTheClipboard()
+    {
+        QGuiApplication::clipboard()->setText(QStringLiteral("elsewhere"));
+        const QString typed = QStringLiteral("乙\r\n甲\r\n\r\n乙\r\n\r\n甲");
+        form->text1().replace(typed.toStdString());
+        QSignalSpy finished(form, &Form1Window::jobFinished);
+        QTimer::singleShot(0, [] {
+            if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
+                menu->actions().last()->trigger();
+                menu->close();
+            }
+        });
+        QWidget *edit = control("Text1");
+        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5),
+                                edit->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(static_cast<QAbstractScrollArea *>(edit)->viewport(), &event);
+        QVERIFY(finished.count() == 1 || finished.wait(10000));
+        QCOMPARE(box(), QStringLiteral("乙\r\n甲\r\n\r\n"));
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("elsewhere"));
+        edit->setFocus();
+        QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(box(), typed);
     }
 
     void onlyALeftClickOnEitherLinkStartsTheLauncher()

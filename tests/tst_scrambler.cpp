@@ -142,6 +142,27 @@ TEST(UniqueLines, TheFirstOfEachLineStaysInOrderWhateverItHolds)
     EXPECT_EQ(unique<char>(many, LineBreak::Lf), numbers);
 }
 
+TEST(UniqueLines, TheWholeTextVersionKeepsEveryEmptyLineAndTheLineBreaks)
+{
+    const auto removed = [](auto text, LineBreak brk) {
+        std::basic_string<typename decltype(text)::value_type> out;
+        const std::size_t left = uniqueLinesTo(text, brk, StringSink(out));
+        return std::pair {out, left};
+    };
+    const std::tuple<std::string_view, LineBreak, std::string_view, std::size_t> cases[] = {
+        {"a\r\n\r\nb\r\na\r\n\r\n\r\nb\r\n", LineBreak::CrLf, "a\r\n\r\nb\r\n\r\n\r\n", 2},
+        {"a\r\nb\r\na", LineBreak::CrLf, "a\r\nb", 1},
+        {" \r\n \r\n", LineBreak::CrLf, " \r\n", 1},
+        {"x\r\ny\nx\r\ny\n", LineBreak::Lf, "x\r\ny\n", 2},
+        {"同\r\n\r\n异", LineBreak::CrLf, "同\r\n\r\n异", 0},
+        {"", LineBreak::CrLf, "", 0},
+    };
+    for (const auto &[text, brk, out, left] : cases) {
+        EXPECT_EQ(removed(text, brk), std::pair(std::string(out), left)) << text;
+        EXPECT_EQ(removed(std::u16string_view(wide(text)), brk), std::pair(wide(out), left));
+    }
+}
+
 TEST(RandomSource, DrawsAreFixedBySeedAndPartnersStayInRange)
 {
     // The engine's first output for seed 0 is fixed by the C++ standard: 2357136044.

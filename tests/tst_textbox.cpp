@@ -164,7 +164,9 @@ private slots:
                     seen << (action->isSeparator()
                                  ? QStringLiteral("|")
                                  : action->text() + (action->isEnabled() ? "" : "-"));
-                menu->actions().last()->trigger();
+                for (QAction *action : menu->actions())
+                    if (action->text() == QStringLiteral("全选(&A)"))
+                        action->trigger();
                 menu->close();
             }
         });
@@ -173,9 +175,14 @@ private slots:
         QApplication::sendEvent(edit.viewport(), &event);
         QCOMPARE(seen,
                  QStringList({"撤销(&U)", "重做(&R)-", "|", "剪切(&T)-", "复制(&C)-", "粘贴(&P)",
-                              "删除-", "|", "全选(&A)"}));
-        // 全选 selected everything.
+                              "删除-", "|", "全选(&A)", "删除重复行-"}));
+        // 全选 selected everything; 删除重复行 waits for the window's work to be given.
         QCOMPARE(edit.SendScintilla(QsciScintillaBase::SCI_GETSELECTIONEND), 3L);
+        // Given it, it is offered while the box takes edits only.
+        edit.box().onRemoveDuplicates([] { });
+        QVERIFY(edit.box().menu().back().enabled);
+        edit.box().setBusy(true);
+        QVERIFY(!edit.box().menu().back().enabled);
     }
 
     void contentFilledOnEitherThreadShowsTheSameAndUndoReachesBackWithinItsBudget()

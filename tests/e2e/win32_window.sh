@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Drives the Windows program, unpacked from the ZIP it ships in, under Wine on a real X server as
 # a person would: pastes and types into the box, clicks Start, pastes the result elsewhere,
-# undoes, meets the empty-box prompt, uses the box's menu and the links, and closes the window,
-# which leaves its folder as it found it. Wine runs in a prefix of this test's own, with its X11
-# driver.
+# undoes, meets the empty-box prompt, removes repeated lines through the box's menu, uses the
+# links, and closes the window, which leaves its folder as it found it. Wine runs in a prefix of
+# this test's own, with its X11 driver.
 set -euo pipefail
 build=$1
 home_page=$2
@@ -76,8 +76,8 @@ prompt=$(window_named 'Zanvo伪原创工具')
 xdotool key --window "$prompt" Return 2>/dev/null
 [ "$(clip_after "$typed")" = '请填写需要伪原创的内容' ] || fail "the prompt was not copied"
 
-# The box's own menu opens on a right click; its entries are clicked where they stand: 全选 is
-# the last, 撤销 the first.
+# The box's own menu opens on a right click; its entries are clicked where they stand: 删除重复行
+# is the last, 撤销 the first. 删除重复行 leaves out the repeated lines and keeps every empty one.
 menu_entry() {
     local before popup=
     before=$(xdotool search --onlyvisible --name '' 2>/dev/null | sort)
@@ -90,15 +90,19 @@ menu_entry() {
     [ -n "$popup" ] || fail "no menu on a right click in the box"
     eval "$(xdotool getwindowgeometry --shell "$popup")"
     xdotool mousemove $((X + 20)) $([ "$1" = first ] && echo $((Y + 10)) || echo $((Y + HEIGHT - 10))) click 1
-    sleep 0.3
+    sleep 0.5
 }
+repeats=$(printf '乙\n\n甲\n乙\n\n丙\n甲\n丙')
+printf '%s' "$repeats" | xclip -selection clipboard -t UTF8_STRING -i
+xdotool mousemove --window "$win" 200 200 click 1
+xdotool key --window "$win" ctrl+a ctrl+v 2>/dev/null
 menu_entry last
-xdotool type --window "$win" x 2>/dev/null
 xdotool key --window "$win" ctrl+a ctrl+c 2>/dev/null
-[ "$(clip_after '请填写需要伪原创的内容')" = x ] || fail "全选 in the menu did not select the text"
+removed=$(clip_after "$repeats")
+[ "$removed" = "$(printf '乙\n\n甲\n\n丙')" ] || fail "删除重复行 in the menu: $(printf '%q' "$removed")"
 menu_entry first
 xdotool key --window "$win" ctrl+a ctrl+c 2>/dev/null
-[ "$(clip_after x)" = '请填写需要伪原创的内容' ] || fail "撤销 in the menu did not bring the text back"
+[ "$(clip_after "$removed")" = "$repeats" ] || fail "撤销 in the menu did not bring the text back"
 
 # Both links start the browser with the home page alone, once per click.
 xdotool mousemove --window "$win" 612 236 click 1

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Drives the real program on a real X server as a person would: pastes and types into the box,
-# clicks Start, pastes the result elsewhere, closes the window and pastes once more.
+# clicks Start, pastes the result elsewhere, removes repeated lines through the box's menu,
+# closes the window and pastes once more.
 set -euo pipefail
 program=$1
 here=$(cd "$(dirname "$0")" && pwd)
@@ -43,6 +44,23 @@ xdotool mousemove --window "$win" 612 116 click 1
 result=$(clip_after "$(printf 'x\ry\nz')")
 [ "$(printf '%s\n' "$result" | sort)" = "$(printf '\nx\ry\nz\n' | sort)" ] ||
     fail "a lone CR: $(printf '%q' "$result")"
+
+# The menu's last entry, 删除重复行, chosen from the keyboard, leaves out the repeated lines and
+# keeps every empty one; Ctrl+Z takes that back. The clipboard keeps what it held.
+repeats=$(printf '乙\n\n甲\n乙\n\n丙\n甲\n丙')
+printf '%s' "$repeats" | xclip -selection clipboard -t UTF8_STRING -i
+xdotool mousemove --window "$win" 200 200 click 1
+xdotool key ctrl+a ctrl+v
+xdotool click 3
+sleep 0.5
+xdotool key Up Return
+sleep 0.5
+xdotool key ctrl+a ctrl+c
+removed=$(clip_after "$repeats")
+[ "$removed" = "$(printf '乙\n\n甲\n\n丙')" ] || fail "删除重复行: $(printf '%q' "$removed")"
+xdotool key ctrl+z ctrl+a ctrl+c
+[ "$(clip_after "$removed")" = "$repeats" ] || fail "Ctrl+Z did not take 删除重复行 back"
+printf '%s' "$result" | xclip -selection clipboard -t UTF8_STRING -i
 
 # Closing the window ends the program; what was copied can still be pasted.
 /usr/bin/python3 "$here/close_window.py" "$win"

@@ -45,6 +45,44 @@ void Form1::Form_Load()
     m_services.SkinH_AttachEx(skinPath(m_services.applicationFolder()), "");
 }
 
+// The box's new text and, where asked, the clipboard's with the platform's line breaks, in one
+// pass. Lines are short: they go on in chunks, which end between pieces and so never between the
+// CR and the LF of a break.
+class Form1::TextSink {
+public:
+    TextSink(TextBox::Content &content, Platform platform, bool copies)
+        : m_content(content), m_platform(platform), m_copies(copies)
+    {
+    }
+    void reserve(std::size_t length)
+    {
+        if (m_copies)
+            m_clipboard.reserve(length);
+        m_chunk.reserve(chunkBytes);
+    }
+    void write(const char *p, std::size_t n)
+    {
+        if (m_chunk.size() + n > chunkBytes)
+            flush();
+        m_chunk.append(p, n);
+    }
+    void flush()
+    {
+        m_content.add(m_chunk.data(), m_chunk.size());
+        if (m_copies)
+            appendCopiedLineBreaks(m_platform, m_clipboard, m_chunk);
+        m_chunk.clear();
+    }
+    std::string &clipboard() { return m_clipboard; }
+
+private:
+    TextBox::Content &m_content;
+    Platform m_platform;
+    bool m_copies;
+    std::string m_clipboard;
+    std::string m_chunk;
+};
+
 void Form1::Command1_Click()
 {
     TextBox &box = m_controls.text1();
@@ -55,48 +93,43 @@ void Form1::Command1_Click()
         box.replace(form1::emptyPrompt);
     }
     m_random.reseed(m_services.secondsSinceMidnight());
+    rewriteText(true, [this](std::string_view text, TextSink &sink) {
+        scrambleTo(text, m_random, LineBreak::CrLf, sink);
+        return true;
+    });
+}
+
+void Form1::RemoveDuplicates_Click()
+{
+    TextBox &box = m_controls.text1();
+    if (m_job || box.isBusy() || box.isEmpty())
+        return;
+    rewriteText(false, [](std::string_view text, TextSink &sink) {
+        return uniqueLinesTo(text, LineBreak::CrLf, sink) != 0;
+    });
+}
+
+void Form1::rewriteText(bool copies, Rewrite rewrite)
+{
+    TextBox &box = m_controls.text1();
     m_content = box.newContent();
     box.setBusy(true);
     m_controls.setBusy(true);
     m_controls.showProgress(form1::progressDelay);
     m_job = std::make_unique<BackgroundJob>(
         m_ui,
-        [this, text = box.text(), content = m_content.get()] {
-            // The box's new text and the clipboard's, the platform's line breaks, in one pass.
-            // Lines are short: they go on in chunks, which end between pieces and so never
-            // between the CR and the LF of a break.
-            struct Sink {
-                TextBox::Content &content;
-                Platform platform;
-                std::string clipboard;
-                std::string chunk;
-                void reserve(std::size_t length)
-                {
-                    clipboard.reserve(length);
-                    chunk.reserve(chunkBytes);
-                }
-                void write(const char *p, std::size_t n)
-                {
-                    if (chunk.size() + n > chunkBytes)
-                        flush();
-                    chunk.append(p, n);
-                }
-                void flush()
-                {
-                    content.add(chunk.data(), chunk.size());
-                    appendCopiedLineBreaks(platform, clipboard, chunk);
-                    chunk.clear();
-                }
-            } sink {*content, m_platform, {}, {}};
-            scrambleTo(text, m_random, LineBreak::CrLf, sink);
+        [this, copies, rewrite = std::move(rewrite), text = box.text(), content = m_content.get()] {
+            TextSink sink(*content, m_platform, copies);
+            m_changed = rewrite(text, sink);
             sink.flush();
             content->finish();
-            m_clipboard = m_services.clipboardText(std::move(sink.clipboard));
+            if (copies)
+                m_clipboard = m_services.clipboardText(std::move(sink.clipboard()));
         },
-        [this](std::exception_ptr error) { guard([&] { finishStart(error); }); });
+        [this](std::exception_ptr error) { guard([&] { finishRewrite(error); }); });
 }
 
-void Form1::finishStart(std::exception_ptr error)
+void Form1::finishRewrite(std::exception_ptr error)
 {
     m_job.reset();
     auto content = std::move(m_content);
@@ -107,11 +140,14 @@ void Form1::finishStart(std::exception_ptr error)
     box.setBusy(false);
     if (error)
         std::rethrow_exception(error);
-    box.show(std::move(content));
-    m_services.clipboardClear();
-    m_services.clipboardSetText(std::move(clipboard));
-    if (m_startFinished)
-        m_startFinished();
+    if (m_changed)
+        box.show(std::move(content));
+    if (clipboard) {
+        m_services.clipboardClear();
+        m_services.clipboardSetText(std::move(clipboard));
+    }
+    if (m_finished)
+        m_finished();
 }
 
 void Form1::Command2_Click()

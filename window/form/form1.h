@@ -1,5 +1,6 @@
 // The program's one window as its handlers see it, whatever draws it: its fixed description,
-// Form_Load, the Start command, the home page links and the run-time error guard. A window host
+// Form_Load, the Start command, the home page links, the removal of repeated lines and the
+// run-time error guard. A window host
 // creates and places the controls from the description, implements FormControls and
 // FormServices, and sends each control's event to its handler through handle().
 #pragma once
@@ -128,14 +129,23 @@ public:
     // Each opens the home page in the web browser in a process of its own, without waiting.
     void Command2_Click();
     void Label2_Click();
+    // The box menu's 删除重复行: leaves out every line that repeats an earlier one, empty lines
+    // kept, as one step that undo takes back. It works as Start does, off the UI thread, but
+    // copies nothing; a text without repeats stays as it is, with no step to undo.
+    void RemoveDuplicates_Click();
 
-    // Whether a Start is under way.
+    // Whether a Start or a removal is under way.
     bool busy() const { return m_job != nullptr; }
-    // Called each time a Start has ended, its result in the box and on the clipboard.
-    void onStartFinished(std::function<void()> finished) { m_startFinished = std::move(finished); }
+    // Called each time a Start or a removal has ended, its result in the box (and Start's on the
+    // clipboard).
+    void onFinished(std::function<void()> finished) { m_finished = std::move(finished); }
 
 private:
-    void finishStart(std::exception_ptr error);
+    class TextSink;
+    // Writes the box's new text to the sink; returns whether it differs from text.
+    using Rewrite = std::function<bool(std::string_view text, TextSink &sink)>;
+    void rewriteText(bool copies, Rewrite rewrite);
+    void finishRewrite(std::exception_ptr error);
     void openHomePage();
 
     FormControls &m_controls;
@@ -145,8 +155,9 @@ private:
     Platform m_platform;
     std::unique_ptr<TextBox::Content> m_content;
     std::unique_ptr<ClipboardData> m_clipboard;
+    bool m_changed = false;
     std::unique_ptr<BackgroundJob> m_job;
-    std::function<void()> m_startFinished;
+    std::function<void()> m_finished;
 };
 
 } // namespace zanvo

@@ -323,6 +323,10 @@ void ScintillaBox::execute(EditCommand command)
     case EditCommand::SelectAll:
         send(sci::SELECTALL);
         return;
+    case EditCommand::RemoveDuplicates:
+        if (m_removeDuplicates)
+            m_removeDuplicates();
+        return;
     }
 }
 
@@ -338,6 +342,8 @@ std::vector<MenuEntry> ScintillaBox::menu()
         {EditCommand::Paste, "粘贴(&P)", editable && send(sci::CANPASTE) != 0, false},
         {EditCommand::Delete, "删除", editable && selected, false},
         {EditCommand::SelectAll, "全选(&A)", !isEmpty(), true},
+        {EditCommand::RemoveDuplicates, "删除重复行", editable && !isEmpty() && m_removeDuplicates,
+         false},
     };
 }
 

@@ -29,7 +29,7 @@ public:
     virtual bool pointersComeBackWhole() const { return true; }
 };
 
-enum class EditCommand { Undo, Redo, Cut, Copy, Paste, Delete, SelectAll };
+enum class EditCommand { Undo, Redo, Cut, Copy, Paste, Delete, SelectAll, RemoveDuplicates };
 
 // One entry of the context menu; a separator stands before an entry that asks for one.
 struct MenuEntry {
@@ -81,6 +81,11 @@ public:
 
     // Told when a large paste begins and ends, for the host's busy cursor.
     void onPasting(std::function<void(bool)> pasting) { m_pasting = std::move(pasting); }
+    // What the menu's 删除重复行 runs: the window's own work, which rewrites the whole text.
+    void onRemoveDuplicates(std::function<void()> remove)
+    {
+        m_removeDuplicates = std::move(remove);
+    }
 
     // From Scintilla's modification notice, with its modification type.
     void modified(int type);
@@ -141,6 +146,7 @@ private:
     std::function<std::optional<ClipboardText>()> m_readClipboard;
     std::function<void(const std::function<void()> &)> m_guard;
     std::function<void(bool)> m_pasting;
+    std::function<void()> m_removeDuplicates;
     std::deque<Kept> m_undo;
     std::deque<Kept> m_redo;
     bool m_loadsOffThread;

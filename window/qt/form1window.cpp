@@ -63,7 +63,7 @@ Form1Window::Form1Window(FormServices &services, RandomSource &random)
     connect(&m_progressDelay, &QTimer::timeout, m_progress, &QWidget::show);
 
     m_form = std::make_unique<Form1>(*this, services, m_ui, random);
-    m_form->onStartFinished([this] { emit startFinished(); });
+    m_form->onFinished([this] { emit jobFinished(); });
     // Every event goes to its handler through the guard: a run-time error inside one is
     // reported there and never reaches the event loop.
     connect(Command1, &QPushButton::clicked, this,
@@ -73,6 +73,7 @@ Form1Window::Form1Window(FormServices &services, RandomSource &random)
     connect(Label2, &ClickLabel::clicked, this, [this] { m_form->handle(&Form1::Label2_Click); });
     Text1->box().setGuard([this](const std::function<void()> &work) { m_form->guard(work); });
     Text1->box().onPasting([this](bool pasting) { setBusy(pasting); });
+    Text1->box().onRemoveDuplicates([this] { m_form->RemoveDuplicates_Click(); });
 
     m_form->handle(&Form1::Form_Load);
     fitToWidth(Label1);

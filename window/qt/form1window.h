@@ -30,7 +30,7 @@ public:
 
 signals:
     // A Start has ended, its result in the box and on the clipboard.
-    void startFinished();
+    void jobFinished();
     // A run-time error was reported: the program is to end with status.
     void programEnds(int status);
 

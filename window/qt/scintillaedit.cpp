@@ -57,6 +57,7 @@ QKeySequence shortcut(EditCommand command)
     case EditCommand::Paste:
         return QKeySequence::Paste;
     case EditCommand::Delete:
+    case EditCommand::RemoveDuplicates:
         break;
     case EditCommand::SelectAll:
         return QKeySequence::SelectAll;
