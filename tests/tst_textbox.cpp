@@ -179,7 +179,7 @@ private slots:
         // 全选 selected everything; 删除重复行 waits for the window's work to be given.
         QCOMPARE(edit.SendScintilla(QsciScintillaBase::SCI_GETSELECTIONEND), 3L);
         // Given it, it is offered while the box takes edits only.
-        edit.box().onRemoveDuplicates([] { });
+        edit.box().onRemoveDuplicates([] {});
         QVERIFY(edit.box().menu().back().enabled);
         edit.box().setBusy(true);
         QVERIFY(!edit.box().menu().back().enabled);
