@@ -2,6 +2,8 @@
 // long options may be abbreviated, short ones bundled, and "--" ends the options.
 #include "cli/options.h"
 
+#include "cli/quote.h"
+
 #include <charconv>
 #include <getopt.h>
 #include <string_view>
@@ -89,15 +91,15 @@ std::variant<Options, std::string> parseOptions(std::vector<std::string> argumen
         case SeedCode:
             options.seed = parseSeed(optarg);
             if (!options.seed)
-                return "invalid seed: '" + std::string(optarg)
-                    + "' (a whole number from 0 to 4294967295)";
+                return "invalid seed: " + quoteName(optarg)
+                    + " (a whole number from 0 to 4294967295)";
             break;
         case EolCode:
             if (const auto eol = parseEol(optarg))
                 options.eol = *eol;
             else
-                return "invalid argument '" + std::string(optarg)
-                    + "' for '--eol'\nValid arguments are: 'auto', 'crlf', 'lf'";
+                return "invalid argument " + quoteName(optarg)
+                    + " for '--eol'\nValid arguments are: 'auto', 'crlf', 'lf'";
             break;
         default:
             // getopt_long answers ':' for a missing argument, and some versions for an argument
@@ -107,16 +109,16 @@ std::variant<Options, std::string> parseOptions(std::vector<std::string> argumen
                     + (o->has_arg == no_argument ? "' doesn't allow an argument"
                                                  : "' requires an argument");
             if (c == ':')
-                return "option requires an argument -- '" + std::string(1, char(optopt)) + "'";
+                return "option requires an argument -- " + quoteName(std::string(1, char(optopt)));
             if (optopt != 0)
-                return "invalid option -- '" + std::string(1, char(optopt)) + "'";
-            return "unrecognized option '" + std::string(argv[optind - 1]) + "'";
+                return "invalid option -- " + quoteName(std::string(1, char(optopt)));
+            return "unrecognized option " + quoteName(argv[optind - 1]);
         }
     }
     if (optind < argc)
         options.input = argv[optind++];
     if (optind < argc)
-        return "extra operand '" + std::string(argv[optind]) + "'";
+        return "extra operand " + quoteName(argv[optind]);
     return options;
 }
 

@@ -216,6 +216,15 @@ TEST_F(Cli, UsageErrorsSayExactlyWhatIsWrong)
         {{"--output"}, "", usage("option '--output' requires an argument")},
         {{"--help=1"}, "", usage("option '--help' doesn't allow an argument")},
         {{"a", "b"}, "", usage("extra operand 'b'")},
+        // Whatever a message echoes is quoted, so that no argument can drive the terminal.
+        {{"--seed=\033]0;x\a\033[2J"}, "", usage("invalid seed: '\\033]0;x\\a\\033[2J" + badSeed)},
+        {{"--eol=\033[2J"},
+         "",
+         usage("invalid argument '\\033[2J' for '--eol'\nValid arguments are: 'auto', 'crlf', "
+               "'lf'")},
+        {{"--\033[2J"}, "", usage("unrecognized option '--\\033[2J'")},
+        {{"-\033"}, "", usage("invalid option -- '\\033'")},
+        {{"a", "b\033[2J"}, "", usage("extra operand 'b\\033[2J'")},
         {{"--version"}, "", ok("zanvo-scramble 1.0\n")},
     });
     const auto help = run({"-h"});
