@@ -1,8 +1,8 @@
 // The program's one window as its handlers see it, whatever draws it: its fixed description,
 // Form_Load, the Start command, the home page links, the removal of repeated lines and the
-// run-time error guard. A window host
-// creates and places the controls from the description, implements FormControls and
-// FormServices, and sends each control's event to its handler through handle().
+// run-time error guard. A window host creates and places the controls from the description,
+// implements FormControls and FormServices, and sends each control's event to its handler
+// through handle().
 #pragma once
 
 #include "runtime/randomsource.h"
