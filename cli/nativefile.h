@@ -53,6 +53,10 @@ public:
     // Closes and removes the replacement; nothing of it remains.
     void dropReplacement() noexcept;
 
+    // Holds back the signals that end the program (Ctrl+C and its kin) until the file is closed or
+    // dropped, and acts on them then: a rewrite in place, once begun, ends whole.
+    void holdEndingSignals();
+
     // Reserves space for bytes where the file system can; one that cannot is no error.
     std::error_code reserve(std::uint64_t bytes);
     std::error_code write(const char *bytes, std::size_t size);

@@ -55,16 +55,22 @@ void installCleanup()
     }
 }
 
+sigset_t endingSet()
+{
+    sigset_t set;
+    sigemptyset(&set);
+    for (const int signal : endingSignals)
+        sigaddset(&set, signal);
+    return set;
+}
+
 // Holds the ending signals back while a name is created and recorded, so that no signal finds
 // a file without its name recorded, or a recorded name that is not ours.
 class SignalsHeld {
 public:
     SignalsHeld()
     {
-        sigset_t set;
-        sigemptyset(&set);
-        for (const int signal : endingSignals)
-            sigaddset(&set, signal);
+        const sigset_t set = endingSet();
         sigprocmask(SIG_BLOCK, &set, &m_old);
     }
     ~SignalsHeld() { sigprocmask(SIG_SETMASK, &m_old, nullptr); }
@@ -144,6 +150,16 @@ struct NativeFile::State {
     bool unnamed = false; // the replacement has no name yet (O_TMPFILE)
     bool existed = false;
     struct stat old { }; // the target, where it existed
+    bool holding = false; // the ending signals are held back
+    sigset_t beforeHold {};
+
+    // A signal that came meanwhile is acted on here, and ends the program as it would have.
+    void releaseSignals()
+    {
+        if (holding)
+            sigprocmask(SIG_SETMASK, &beforeHold, nullptr);
+        holding = false;
+    }
 
     std::string procName() const { return "/proc/self/fd/" + std::to_string(fd); }
 };
@@ -156,6 +172,7 @@ NativeFile::~NativeFile()
         dropReplacement();
     else if (m_state->fd >= 0 && !m_state->standardOutput)
         ::close(m_state->fd);
+    m_state->releaseSignals();
 }
 
 void NativeFile::useStandardOutput()
@@ -297,6 +314,16 @@ void NativeFile::dropReplacement() noexcept
     namePending = 0;
     s.temporary.clear();
     s.unnamed = false;
+    s.releaseSignals();
+}
+
+void NativeFile::holdEndingSignals()
+{
+    State &s = *m_state;
+    if (s.holding)
+        return;
+    const sigset_t set = endingSet();
+    s.holding = sigprocmask(SIG_BLOCK, &set, &s.beforeHold) == 0;
 }
 
 std::error_code NativeFile::reserve(std::uint64_t bytes)
@@ -332,7 +359,9 @@ std::error_code NativeFile::close()
 {
     const int fd = m_state->fd;
     m_state->fd = -1;
-    return ::close(fd) == 0 ? std::error_code() : lastError();
+    const std::error_code error = ::close(fd) == 0 ? std::error_code() : lastError();
+    m_state->releaseSignals();
+    return error;
 }
 
 std::string describe(std::error_code error)

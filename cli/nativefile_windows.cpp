@@ -41,18 +41,33 @@ std::error_code lastError()
 wchar_t pendingName[32768];
 volatile LONG namePending = 0;
 
+// Set while no rewrite in place is under way.
+HANDLE rewriteWhole()
+{
+    static const HANDLE event = CreateEventW(nullptr, TRUE, TRUE, nullptr);
+    return event;
+}
+
+// Runs on a thread of its own, so it can wait for a rewrite in place to end whole while the
+// program finishes it.
 BOOL WINAPI removePending(DWORD)
 {
+    WaitForSingleObject(rewriteWhole(), INFINITE);
     if (namePending)
         DeleteFileW(pendingName);
     // Not handled here: the next handler, the system's own, ends the process.
     return FALSE;
 }
 
-void recordPending(const fs::path &name)
+void installCleanup()
 {
     static const bool installed = SetConsoleCtrlHandler(removePending, TRUE) != 0;
     (void)installed;
+}
+
+void recordPending(const fs::path &name)
+{
+    installCleanup();
     const std::wstring text = name.wstring();
     if (text.size() >= std::size(pendingName))
         return;
@@ -68,6 +83,14 @@ struct NativeFile::State {
     bool standardOutput = false;
     fs::path target;
     fs::path temporary;
+    bool holding = false;
+
+    void releaseSignals()
+    {
+        if (holding)
+            SetEvent(rewriteWhole());
+        holding = false;
+    }
 
     bool open() const { return handle != INVALID_HANDLE_VALUE; }
 };
@@ -80,6 +103,7 @@ NativeFile::~NativeFile()
         dropReplacement();
     else if (m_state->open() && !m_state->standardOutput)
         CloseHandle(m_state->handle);
+    m_state->releaseSignals();
 }
 
 void NativeFile::useStandardOutput()
@@ -211,6 +235,16 @@ void NativeFile::dropReplacement() noexcept
         DeleteFileW(s.temporary.c_str());
     namePending = 0;
     s.temporary.clear();
+    s.releaseSignals();
+}
+
+void NativeFile::holdEndingSignals()
+{
+    State &s = *m_state;
+    if (s.holding)
+        return;
+    installCleanup();
+    s.holding = ResetEvent(rewriteWhole()) != 0;
 }
 
 std::error_code NativeFile::reserve(std::uint64_t bytes)
@@ -257,7 +291,9 @@ std::error_code NativeFile::close()
         return {};
     HANDLE handle = s.handle;
     s.handle = INVALID_HANDLE_VALUE;
-    return CloseHandle(handle) ? std::error_code() : lastError();
+    const std::error_code error = CloseHandle(handle) ? std::error_code() : lastError();
+    s.releaseSignals();
+    return error;
 }
 
 std::string describe(std::error_code error)

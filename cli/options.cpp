@@ -146,8 +146,9 @@ file, written beside it and renamed over it once complete, with FILE's
 permissions, owner and group: a failure or an interruption leaves the old FILE
 as it was. Where FILE has other hard links, or its folder takes no new file,
 FILE itself is rewritten instead, after the space for the result has been
-reserved; an interruption during that rewrite leaves FILE incomplete. Links are
-followed to the file they name, and a write-protected FILE is refused.
+reserved; a signal that ends the program waits until that rewrite is done, so
+only SIGKILL or a power cut can leave FILE incomplete. Links are followed to
+the file they name, and a write-protected FILE is refused.
 
 Text is handled as bytes, so any encoding and any byte passes through; a UTF-8
 byte-order mark stays in front. A file that starts with a UTF-16 byte-order

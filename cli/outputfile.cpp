@@ -100,6 +100,8 @@ void OutputFile::reserve(std::uint64_t bytes)
 
 void OutputFile::write(const char *bytes, std::size_t size)
 {
+    if (m_method == Method::InPlace)
+        m_file.holdEndingSignals();
     check("error writing " + m_shown, m_file.write(bytes, size));
     m_size += size;
 }
@@ -107,8 +109,10 @@ void OutputFile::write(const char *bytes, std::size_t size)
 void OutputFile::commit()
 {
     const std::string writing = "error writing " + m_shown;
-    if (m_method == Method::InPlace)
+    if (m_method == Method::InPlace) {
+        m_file.holdEndingSignals();
         check(writing, m_file.truncate(m_size));
+    }
     std::error_code error;
     if (m_method == Method::Replace && m_file.unnamed())
         error

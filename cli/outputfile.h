@@ -42,7 +42,8 @@ private:
         Replace, // a new file beside it, renamed over it once complete: a kill at any moment
                  // leaves either the old file or the new one
         InPlace, // the file itself rewritten once the input is complete, where replacing would
-                 // lose something: its other hard links, or a folder that takes no new file
+                 // lose something: its other hard links, or a folder that takes no new file;
+                 // the ending signals wait from the first write until the file is whole
     };
 
     std::error_code createReplacement();

@@ -5,7 +5,9 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <optional>
 #include <random>
 #include <string>
 #include <tuple>
@@ -357,14 +359,20 @@ public:
 
     long id() const { return m_id; }
 
+    // Gives the run its whole input, and lets it go on.
+    void feed(const std::string &input)
+    {
+        if (m_writer < 0)
+            return;
+        if (::write(m_writer, input.data(), input.size()) != static_cast<ssize_t>(input.size()))
+            ADD_FAILURE() << "cannot write the held input";
+        close(m_writer);
+        m_writer = -1;
+    }
+
     Outcome finish(const std::string &input = "")
     {
-        if (m_writer >= 0) {
-            if (::write(m_writer, input.data(), input.size()) < 0)
-                ADD_FAILURE() << "cannot write the held input";
-            close(m_writer);
-            m_writer = -1;
-        }
+        feed(input);
         Outcome outcome {-1, {}, {}};
         if (m_id > 0)
             outcome = wait(m_child, m_id);
@@ -379,6 +387,23 @@ private:
     long m_id = 0;
     int m_writer = -1;
 };
+
+// How far process id has written into the file at path, once it has the file open.
+std::optional<long long> writtenSoFar(long id, const fs::path &path)
+{
+    const std::string process = "/proc/" + std::to_string(id);
+    std::error_code ec;
+    for (const auto &fd : fs::directory_iterator(process + "/fd", ec)) {
+        if (fs::read_symlink(fd.path(), ec) != path)
+            continue;
+        std::ifstream info(process + "/fdinfo/" + fd.path().filename().string());
+        std::string key;
+        long long position = 0;
+        if (info >> key >> position && key == "pos:")
+            return position;
+    }
+    return std::nullopt;
+}
 
 // Wrappers that run the program with some signals ignored, as under nohup, or with a file size
 // limit and SIGXFSZ ignored, as a shell's ulimit leaves many scripts.
@@ -458,6 +483,33 @@ TEST_F(Cli, NoSignalLeavesAnythingButTheOldFile)
         kill(static_cast<pid_t>(ignored.id()), SIGHUP);
         EXPECT_EQ(ignored.finish("x\ny\n"), ok()) << wrapper.size();
         EXPECT_EQ(contents("list.txt"), "y\n\nx");
+    }
+}
+
+TEST_F(Cli, ASignalDuringARewriteInPlaceWaitsUntilTheFileIsWhole)
+{
+    // Old and new of one size and many writes long, so that any mixture shows.
+    std::string old, input;
+    for (int i = 0; i < 400000; ++i) {
+        old += "old line " + std::to_string(100000 + i) + "\n\n";
+        input += "new line " + std::to_string(100000 + i) + "\n";
+    }
+    old.resize(old.size() - 2);
+    const auto target = file("list.txt", old);
+    fs::create_hard_link(target, dir / "twin.txt");
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        writeFile(target, old);
+        HeldRun held(child({"-o", "list.txt"}));
+        held.feed(input);
+        std::optional<long long> written;
+        while ((written = writtenSoFar(held.id(), target)) && *written == 0) { }
+        ASSERT_TRUE(written) << "the run ended before its rewrite could be seen";
+        kill(static_cast<pid_t>(held.id()), signal);
+        EXPECT_LT(*written, static_cast<long long>(old.size())) << "caught too late to tell";
+        EXPECT_EQ(held.finish().status, 128 + signal);
+        const std::string now = contents("twin.txt");
+        EXPECT_EQ(now.size(), old.size()) << signal;
+        EXPECT_EQ(now.find("old"), std::string::npos) << signal;
     }
 }
 
