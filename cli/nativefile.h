@@ -15,6 +15,7 @@ enum class Found {
     Nothing, // no file: one is created
     Folder,
     Stream, // a device, a pipe or a console: written as it is
+    OwnOutput, // the program's own standard output, under another name (/dev/stdout)
     Regular, // a file on disk
     LinkedRegular, // a file on disk that other hard links also lead to
 };

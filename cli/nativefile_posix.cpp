@@ -181,9 +181,15 @@ void NativeFile::useStandardOutput()
     m_state->standardOutput = true;
 }
 
+// A pipe's, a terminal's or a device's name is kept as it is given: the links of /dev/stdout or
+// /proc/self/fd/N may end at a name such as pipe:[N] that opens nothing, where the kernel opens
+// the name itself.
 std::error_code NativeFile::resolve(const std::string &name)
 {
     m_state->target = name;
+    struct stat st;
+    if (stat(name.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode))
+        return {};
     return followLinks(m_state->target);
 }
 
@@ -197,7 +203,10 @@ std::error_code NativeFile::find(Found &found)
         return {};
     }
     s.existed = true;
-    if (S_ISDIR(s.old.st_mode))
+    struct stat own;
+    if (fstat(STDOUT_FILENO, &own) == 0 && own.st_dev == s.old.st_dev && own.st_ino == s.old.st_ino)
+        found = Found::OwnOutput;
+    else if (S_ISDIR(s.old.st_mode))
         found = Found::Folder;
     else if (!S_ISREG(s.old.st_mode))
         found = Found::Stream;

@@ -137,7 +137,13 @@ std::error_code NativeFile::find(Found &found)
     BY_HANDLE_FILE_INFORMATION info {};
     const bool known = GetFileInformationByHandle(probe, &info);
     CloseHandle(probe);
-    if (type != FILE_TYPE_DISK)
+    BY_HANDLE_FILE_INFORMATION own {};
+    if (known && type == FILE_TYPE_DISK
+        && GetFileInformationByHandle(GetStdHandle(STD_OUTPUT_HANDLE), &own)
+        && own.dwVolumeSerialNumber == info.dwVolumeSerialNumber
+        && own.nFileIndexHigh == info.nFileIndexHigh && own.nFileIndexLow == info.nFileIndexLow)
+        found = Found::OwnOutput;
+    else if (type != FILE_TYPE_DISK)
         found = Found::Stream; // NUL, a console or a pipe
     else if (known && (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
         found = Found::Folder;

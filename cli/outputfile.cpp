@@ -63,6 +63,11 @@ OutputFile::OutputFile(const std::optional<std::string> &path)
         return;
     case Found::Folder:
         fail(opening, std::make_error_code(std::errc::is_a_directory));
+    case Found::OwnOutput:
+        // Through the descriptor itself, so that it goes where the shell said (appended, for
+        // >>log), and a file there is never replaced.
+        m_file.useStandardOutput();
+        return;
     case Found::Stream:
         // A device or a pipe can only be written to, never replaced: /dev/null stays a device.
         check(opening, m_file.openExisting());

@@ -556,6 +556,25 @@ TEST_F(Cli, LinksAreFollowedToTheFileTheyNameAndDevicesWrittenTo)
     EXPECT_TRUE(fs::is_character_file("/dev/null"));
 }
 
+TEST_F(Cli, PipesAndOurOwnStandardOutputAreWrittenAsTheyAre)
+{
+    const auto shell = [&](const std::string &script) {
+        return zanvo::test::run(
+            child({"-s", "2", "-o", "/dev/stdout"}, "x\ny", {"sh", "-c", script + "; exit 0"}));
+    };
+    // Standard output a pipe: the name's links end at pipe:[N], which opens nothing.
+    EXPECT_EQ(shell("\"$0\" \"$@\" | cat"), ok("y\n\nx"));
+    // A pipe under another descriptor's name, which the program does not hold as its own.
+    EXPECT_EQ(zanvo::test::run(child({"-s", "2", "-o", "/proc/self/fd/3"}, "x\ny",
+                                     {"sh", "-c", "\"$0\" \"$@\" 3>&1 >/dev/null | cat"})),
+              ok("y\n\nx"));
+    // A file that is our own standard output is written through it, never replaced: >> appends.
+    const auto log = file("log", "before\n");
+    EXPECT_EQ(shell("\"$0\" \"$@\" >>log"), ok());
+    EXPECT_EQ(contents("log"), "before\ny\n\nx");
+    EXPECT_EQ(leftovers(), Words {"log"});
+}
+
 TEST_F(Cli, HardLinksStayOneFile)
 {
     const auto a = file("a.txt", "one\ntwo\n");
