@@ -77,6 +77,23 @@ template<class String> void BM_RndLineOfLineFilterIntoBuffer(benchmark::State &s
                             * static_cast<std::int64_t>(t.size() * sizeof(CharT)));
 }
 
+// The count that sizes the line table, against a plain count of the line feeds: the share of the
+// split that sizing the table for the kept lines alone costs.
+template<class String> void BM_CountKeptLines(benchmark::State &state)
+{
+    run<String>(state, [](const String &t, RandomSource &) {
+        return countLines(std::basic_string_view<typename String::value_type>(t), LineBreak::CrLf,
+                          true);
+    });
+}
+
+template<class String> void BM_CountLineFeeds(benchmark::State &state)
+{
+    run<String>(state, [](const String &t, RandomSource &) {
+        return countLineFeeds(std::basic_string_view<typename String::value_type>(t));
+    });
+}
+
 void sizes(benchmark::internal::Benchmark *b)
 {
     b->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -88,9 +105,14 @@ BENCHMARK(BM_LineFilter<std::string>)->Apply(sizes);
 BENCHMARK(BM_RndLine<std::string>)->Apply(sizes);
 BENCHMARK(BM_RndLineOfLineFilter<std::string>)->Apply(sizes);
 BENCHMARK(BM_RndLineOfLineFilterIntoBuffer<std::string>)->Apply(sizes);
+BENCHMARK(BM_CountLineFeeds<std::string>)->Apply(sizes);
+BENCHMARK(BM_CountKeptLines<std::string>)->Apply(sizes);
 BENCHMARK(BM_LineFilter<std::u16string>)->Apply(sizes);
 BENCHMARK(BM_RndLine<std::u16string>)->Apply(sizes);
 BENCHMARK(BM_RndLineOfLineFilter<std::u16string>)->Apply(sizes);
 BENCHMARK(BM_RndLineOfLineFilterIntoBuffer<std::u16string>)->Apply(sizes);
+
+BENCHMARK(BM_CountLineFeeds<std::u16string>)->Apply(sizes);
+BENCHMARK(BM_CountKeptLines<std::u16string>)->Apply(sizes);
 
 BENCHMARK_MAIN();

@@ -14,23 +14,31 @@
 
 namespace zanvo {
 
-// The number of LFs in text. Counted in blocks with a narrow accumulator, a loop compilers
-// vectorise on any processor: four times the speed of std::count.
-template<class CharT> std::size_t countLineFeeds(std::basic_string_view<CharT> text)
+// The number of positions p + i, i below n, where counted says yes. Counted in blocks with a
+// narrow accumulator, a loop compilers vectorise on any processor: four times the speed of
+// std::count. counted may look a few units past its position, and returns a bool of plain
+// comparisons joined by & rather than &&, so that it stays free of branches.
+template<class CharT, class Counted>
+std::size_t countWhere(const CharT *p, std::size_t n, Counted &&counted)
 {
-    const CharT *p = text.data();
-    std::size_t n = text.size();
     std::size_t total = 0;
     constexpr std::size_t block = 128;
     for (; n >= block; p += block, n -= block) {
         std::uint32_t inBlock = 0;
         for (std::size_t i = 0; i < block; ++i)
-            inBlock += p[i] == CharT('\n');
+            inBlock += static_cast<std::uint32_t>(counted(p + i));
         total += inBlock;
     }
     for (std::size_t i = 0; i < n; ++i)
-        total += p[i] == CharT('\n');
+        total += static_cast<std::size_t>(counted(p + i));
     return total;
+}
+
+// The number of LFs in text.
+template<class CharT> std::size_t countLineFeeds(std::basic_string_view<CharT> text)
+{
+    return countWhere(text.data(), text.size(),
+                      [](const CharT *c) -> bool { return *c == CharT('\n'); });
 }
 
 // Calls found(position) for every LF in text, in order. A search per line costs a call and its

@@ -48,6 +48,39 @@ template<class Offset> struct LineSpan {
 template<class Offset>
 using LineTable = std::vector<LineSpan<Offset>, LargeAllocator<LineSpan<Offset>>>;
 
+// The number of lines splitLines keeps, counted ahead so that the table is sized once for them:
+// a line begins at the start and after every break, and an empty one begins with a break, or
+// at the very end.
+template<class CharT>
+std::size_t countLines(std::basic_string_view<CharT> text, LineBreak brk, bool dropEmpty)
+{
+    constexpr CharT cr = '\r', lf = '\n';
+    const CharT *p = text.data();
+    const std::size_t n = text.size();
+    if (n == 0)
+        return 0;
+    if (brk == LineBreak::Lf) {
+        if (!dropEmpty)
+            return countLineFeeds(text) + 1;
+        return static_cast<std::size_t>(p[0] != lf)
+            + countWhere(p, n - 1,
+                         [](const CharT *c) -> bool { return (c[0] == lf) & (c[1] != lf); });
+    }
+    const auto isBreak = [](const CharT *c) -> bool { return (c[0] == cr) & (c[1] == lf); };
+    if (n == 1)
+        return 1;
+    if (!dropEmpty)
+        return 1 + countWhere(p, n - 1, isBreak);
+    std::size_t kept = static_cast<std::size_t>(!isBreak(p));
+    if (n >= 4)
+        kept += countWhere(
+            p, n - 3, [isBreak](const CharT *c) -> bool { return isBreak(c) & !isBreak(c + 2); });
+    // A break three units before the end leaves a line of one unit after it.
+    if (n >= 3)
+        kept += static_cast<std::size_t>(isBreak(p + n - 3));
+    return kept;
+}
+
 // Splits text at every line break, in order. The empty text has no line; a non-empty text with
 // k breaks has k + 1, empty ones included unless dropEmpty. Raises Overflow when the table would
 // hold more lines than a signed 32-bit counter holds; lines dropped are not counted.
@@ -58,8 +91,9 @@ LineTable<Offset> splitLines(std::basic_string_view<CharT> text, LineBreak brk, 
     if (text.empty())
         return lines;
     // Exactly sized: a growing table would copy itself and could reach twice the size it needs,
-    // which on a 1 GB text is half a gigabyte of memory. The count is a small part of the split.
-    lines.reserve(countLineFeeds(text) + 1);
+    // which on a 1 GB text is half a gigabyte of memory, and a table sized for every line would
+    // cost a text of empty lines many times its own size. The count is a small part of the split.
+    lines.reserve(countLines(text, brk, dropEmpty));
     std::size_t start = 0;
     auto addLine = [&](std::size_t end) {
         if (end != start || !dropEmpty)

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <gtest/gtest.h>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -68,6 +69,28 @@ TEST(LineFilter, KeepsNonEmptyLinesInOrderForBothWidths)
     for (const auto &[in, out, brk] : cases) {
         EXPECT_EQ(LineFilter(in, brk), out) << testing::PrintToString(in);
         EXPECT_EQ(LineFilter(wide(in), brk), wide(out)) << testing::PrintToString(in);
+    }
+}
+
+// Memory follows what is kept: a text of empty lines gets no table for them.
+TEST(LineFilter, TheLineTableIsSizedOnceForTheLinesItKeeps)
+{
+    std::mt19937 random(7);
+    const char units[] = {'\r', '\n', 'a'};
+    for (int round = 0; round < 4000; ++round) {
+        std::string text(random() % 300, ' ');
+        for (char &c : text)
+            c = units[random() % 3];
+        for (const LineBreak brk : {LineBreak::CrLf, LineBreak::Lf}) {
+            for (const bool dropEmpty : {true, false}) {
+                const auto narrow
+                    = splitLines<std::uint32_t>(std::string_view(text), brk, dropEmpty);
+                const auto wideLines
+                    = splitLines<std::uint32_t>(std::u16string_view(wide(text)), brk, dropEmpty);
+                EXPECT_EQ(narrow.capacity(), narrow.size()) << testing::PrintToString(text);
+                EXPECT_EQ(wideLines.capacity(), wideLines.size()) << testing::PrintToString(text);
+            }
+        }
     }
 }
 
@@ -260,6 +283,8 @@ TEST(Large, OnlyKeptLinesCountTowardsOverflow)
         GTEST_SKIP() << "no room to map 2 GiB here";
     std::memset(text.get(), '\n', size);
     text.get()[size] = 'x';
-    EXPECT_EQ(LineFilter(std::string_view(text.get(), size + 1), LineBreak::Lf), "x");
+    const std::string_view view(text.get(), size + 1);
+    EXPECT_EQ(LineFilter(view, LineBreak::Lf), "x");
+    withLineTable(view, LineBreak::Lf, true, [](auto &lines) { EXPECT_EQ(lines.capacity(), 1u); });
 }
 #endif
