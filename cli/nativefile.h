@@ -70,6 +70,9 @@ private:
     std::unique_ptr<State> m_state;
 };
 
+// Whether error says that the file system, or the user's share of it, is full.
+bool isDiskFull(std::error_code error);
+
 // The system's description of error, as UTF-8.
 std::string describe(std::error_code error);
 

@@ -373,6 +373,12 @@ std::error_code NativeFile::close()
     return error;
 }
 
+bool isDiskFull(std::error_code error)
+{
+    return error.category() == std::generic_category()
+        && (error.value() == ENOSPC || error.value() == EDQUOT);
+}
+
 std::string describe(std::error_code error)
 {
     return reason(error.value());

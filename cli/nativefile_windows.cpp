@@ -302,6 +302,12 @@ std::error_code NativeFile::close()
     return error;
 }
 
+bool isDiskFull(std::error_code error)
+{
+    return error.category() == std::system_category()
+        && (error.value() == ERROR_DISK_FULL || error.value() == ERROR_HANDLE_DISK_FULL);
+}
+
 std::string describe(std::error_code error)
 {
     if (error.category() == std::system_category())

@@ -81,6 +81,7 @@ OutputFile::OutputFile(const std::optional<std::string> &path)
     if (found == Found::Regular && !createReplacement()) {
         if (!m_file.adoptIdentity()) {
             m_method = Method::Replace;
+            m_replacesExisting = true;
             return;
         }
         m_file.dropReplacement();
@@ -99,8 +100,22 @@ std::error_code OutputFile::createReplacement()
 
 void OutputFile::reserve(std::uint64_t bytes)
 {
-    if (m_method == Method::InPlace && bytes > 0)
-        check("cannot reserve space for " + m_shown, m_file.reserve(bytes));
+    if (bytes == 0)
+        return;
+    const std::string reserving = "cannot reserve space for " + m_shown;
+    if (m_replacesExisting) {
+        const std::error_code error = m_file.reserve(bytes);
+        if (!isDiskFull(error)) {
+            check(reserving, error);
+            return;
+        }
+        m_file.dropReplacement();
+        m_replacesExisting = false;
+        m_method = Method::InPlace;
+        check("cannot open " + m_shown + " for writing", m_file.openExisting());
+    }
+    if (m_method == Method::InPlace)
+        check(reserving, m_file.reserve(bytes));
 }
 
 void OutputFile::write(const char *bytes, std::size_t size)

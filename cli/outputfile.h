@@ -20,8 +20,10 @@ public:
     // loop).
     explicit OutputFile(const std::optional<std::string> &path);
 
-    // The size the whole output will have, given before the first write. A file rewritten in
-    // place reserves the space now, so that a full disk shows before its old text is touched.
+    // The size the whole output will have, given before the first write. The space is reserved
+    // now, so that a full disk shows before the old text is touched; where a replacement cannot
+    // get it, the file is rewritten in place instead, which needs no more room than it has for a
+    // result no longer than the old text.
     void reserve(std::uint64_t bytes);
 
     // Writes all of bytes, or raises Error.
@@ -52,6 +54,7 @@ private:
     std::string m_shown;
     Method m_method = Method::Stream;
     std::uint64_t m_size = 0;
+    bool m_replacesExisting = false; // a replacement for a file that could be rewritten in place
 };
 
 } // namespace zanvo::cli

@@ -1,7 +1,7 @@
 // zanvo-scramble run as a process, as scripts run it: encodings, line breaks, exact messages,
 // and -o, which must leave the old file or the new one and nothing else, however the run ends.
 // Seeded outputs are pinned: the engine, the draw and the swap rule are the same everywhere.
-#include "childprocess.h"
+#include "clitest.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -24,29 +24,9 @@
 #include <unistd.h>
 #endif
 
-namespace fs = std::filesystem;
 using namespace zanvo::test;
-using Words = std::vector<std::string>;
-
-namespace zanvo::test {
-void PrintTo(const Outcome &o, std::ostream *os)
-{
-    *os << "status " << o.status << ", out " << testing::PrintToString(o.out) << ", err "
-        << testing::PrintToString(o.err);
-}
-} // namespace zanvo::test
 
 namespace {
-
-Outcome ok(std::string out = "")
-{
-    return {0, std::move(out), ""};
-}
-
-Outcome failure(const std::string &message, int status = 1)
-{
-    return {status, "", "zanvo-scramble: " + message + "\n"};
-}
 
 Outcome usage(const std::string &message)
 {
@@ -65,75 +45,6 @@ std::string utf16(std::u16string_view text, bool bigEndian)
     }
     return bytes;
 }
-
-fs::path fromUtf8(const std::string &name)
-{
-    return fs::path(std::u8string(name.begin(), name.end()));
-}
-
-struct Case {
-    Words args;
-    std::string input;
-    Outcome expected;
-};
-
-class Cli : public testing::Test {
-protected:
-    fs::path dir;
-
-    void SetUp() override
-    {
-        dir = fs::temp_directory_path() / ("tst_cli-" + std::to_string(std::random_device()()));
-        fs::create_directories(dir);
-    }
-    void TearDown() override
-    {
-        std::error_code ignored;
-        for (const auto &entry : fs::recursive_directory_iterator(dir, ignored))
-            fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ignored);
-        fs::remove_all(dir, ignored);
-    }
-
-    fs::path file(const std::string &name, const std::string &bytes)
-    {
-        writeFile(dir / fromUtf8(name), bytes);
-        return dir / fromUtf8(name);
-    }
-    std::string contents(const std::string &name) { return readFile(dir / fromUtf8(name)); }
-
-    // The program in the test's folder, so that names in messages are the short ones given.
-    Child child(Words args, const std::string &input = "", Words wrapper = {})
-    {
-        return {.program = besideThisProgram(ZANVO_SCRAMBLE),
-                .arguments = std::move(args),
-                .folder = dir,
-                .input = file("stdin", input),
-                .wrapper = std::move(wrapper)};
-    }
-    Outcome run(Words args, const std::string &input = "")
-    {
-        return zanvo::test::run(child(std::move(args), input));
-    }
-    void expectRuns(std::initializer_list<Case> cases)
-    {
-        for (const auto &c : cases)
-            EXPECT_EQ(run(c.args, c.input), c.expected)
-                << testing::PrintToString(c.args) << " on " << testing::PrintToString(c.input);
-    }
-
-    // The folder's names, without the test's own stream files.
-    Words leftovers() const
-    {
-        Words names;
-        for (const auto &entry : fs::directory_iterator(dir)) {
-            const auto name = entry.path().filename().u8string();
-            if (name != u8"stdin" && name != u8"stdout" && name != u8"stderr")
-                names.emplace_back(name.begin(), name.end());
-        }
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-};
 
 } // namespace
 
@@ -524,7 +435,10 @@ TEST_F(Cli, AFailedWriteIsReportedAndLeavesTheOldFile)
         outcome.out.clear();
         return outcome;
     };
-    EXPECT_EQ(limited({"-o", "list.txt"}, 64), failure("error writing 'list.txt': File too large"));
+    // An existing file's replacement gets its space first, so this one fails before a write.
+    EXPECT_EQ(limited({"-o", "list.txt"}, 64),
+              failure("cannot reserve space for 'list.txt': File too large"));
+    EXPECT_EQ(limited({"-o", "new.txt"}, 64), failure("error writing 'new.txt': File too large"));
     EXPECT_EQ(contents("list.txt"), "old\n");
     EXPECT_EQ(leftovers(), Words {"list.txt"});
     EXPECT_EQ(limited({}, 64), failure("error writing standard output: File too large"));
