@@ -439,7 +439,7 @@ TEST(Skin, OnlyARegularFileOfUtf8TextWhoseUrlsNameFilesIsTaken)
     const std::string at = dir.string() + "/";
     for (const std::string &reference : {
              "url(\"" + at + "\\70ipe.she\")",
-             "url(" + at + "\\000070 ipe.she)",
+             "url(" + at + "p\\000069pe.she)",
              "\\75rl(" + at + "pipe.she)",
              "\\55 \\52\\4C(" + at + "pipe.she)",
              "url('" + at + "pi\\pe\\.she')",
