@@ -46,8 +46,9 @@ public:
     // Gives the unnamed replacement the name leaf, as createNamed would.
     std::error_code nameUnnamed(const std::string &leaf);
     bool unnamed() const;
-    // Gives the replacement what the target has beyond its text (owner, group, permissions), or
-    // for a new file a new file's permissions.
+    // Gives the replacement what the target has beyond its text (owner, group, permissions, and
+    // where the system has them its ACL and extended attributes), or for a new file a new file's
+    // permissions.
     std::error_code adoptIdentity();
     // Puts the closed replacement where the target is.
     std::error_code putInPlace();

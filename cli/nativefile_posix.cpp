@@ -1,4 +1,5 @@
 // The output file's system calls on POSIX systems.
+#include "cli/aclcopy.h"
 #include "cli/nativefile.h"
 #include "cli/quote.h"
 
@@ -283,7 +284,8 @@ bool NativeFile::unnamed() const
 }
 
 // The owner cannot be given where another user's file is writable to this one (in a sticky folder
-// too, where this user could not replace it): the policy then rewrites in place.
+// too, where this user could not replace it), nor an ACL or attribute that the file system or
+// this user cannot set: the policy then rewrites in place.
 std::error_code NativeFile::adoptIdentity()
 {
     State &s = *m_state;
@@ -299,7 +301,15 @@ std::error_code NativeFile::adoptIdentity()
         && fchown(s.fd, s.old.st_uid, s.old.st_gid) != 0)
         return lastError();
     // After the owner: a change of owner clears the set-user-ID and set-group-ID bits.
-    return fchmod(s.fd, s.old.st_mode & 07777) == 0 ? std::error_code() : lastError();
+    if (fchmod(s.fd, s.old.st_mode & 07777) != 0)
+        return lastError();
+    // A target this user may not read cannot show its ACL and attributes whole: never replaced.
+    const int from = open(s.target.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (from < 0)
+        return lastError();
+    const std::error_code error = copyAclAndAttributes(s.target, from, s.fd);
+    ::close(from);
+    return error;
 }
 
 std::error_code NativeFile::putInPlace()

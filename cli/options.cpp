@@ -143,9 +143,11 @@ With no FILE, or when FILE is -, read standard input.
 
 The whole input is read before FILE is touched. FILE is then replaced by a new
 file, written beside it and renamed over it once complete, with FILE's
-permissions, owner and group: a failure or an interruption leaves the old FILE
-as it was. Where FILE has other hard links, or its folder takes no new file,
-or the disk has no room for a second copy, FILE itself is rewritten instead,
+permissions, owner, group, ACL and extended attributes: a failure or an
+interruption leaves the old FILE as it was. Where FILE has other hard links,
+where any of those cannot be given to a new file, where its folder takes no new
+file, or where the disk has no room for a second copy, FILE itself is rewritten
+instead,
 after the space for the result has been reserved; a signal that ends the program waits until that rewrite is done, so
 only SIGKILL or a power cut can leave FILE incomplete. Links are followed to
 the file they name, and a write-protected FILE is refused.

@@ -3,12 +3,14 @@
 // program; where this user may not mount, the test says so and is skipped.
 #include "clitest.h"
 
+#include <acl/libacl.h>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <sched.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 using namespace zanvo::test;
@@ -69,7 +71,88 @@ void fillUp(const fs::path &path)
     close(fd);
 }
 
+// The file's access ACL as text, or "none" where the file system has none.
+std::string aclOf(const fs::path &path)
+{
+    acl_t acl = acl_get_file(path.c_str(), ACL_TYPE_ACCESS);
+    if (!acl)
+        return "none";
+    char *text = acl_to_any_text(acl, nullptr, ',', 0);
+    std::string result = text ? text : "unreadable";
+    acl_free(text);
+    acl_free(acl);
+    return result;
+}
+
+bool setAcl(const fs::path &path, const char *text)
+{
+    acl_t acl = acl_from_text(text);
+    const bool set = acl && acl_set_file(path.c_str(), ACL_TYPE_ACCESS, acl) == 0;
+    acl_free(acl);
+    return set;
+}
+
+std::string attributeOf(const fs::path &path, const char *name)
+{
+    char value[256];
+    const ssize_t size = getxattr(path.c_str(), name, value, sizeof value);
+    return size < 0 ? "missing" : std::string(value, static_cast<std::size_t>(size));
+}
+
 } // namespace
+
+TEST_F(Cli, ADeniedUserStaysDeniedWhateverTheFileSystemKeeps)
+{
+    if (zanvo::test::run(child({"--version"}, "", asNobody)).status != 0)
+        GTEST_SKIP() << "the user nobody cannot run the program from here";
+    const auto readAsNobody = [&](const std::string &name) {
+        return zanvo::test::run(child({name}, "", asNobody)).err;
+    };
+    const std::string denied = "Permission denied\n";
+
+    // A file system with ACLs and extended attributes: the replacement takes both.
+    PrivateMount withAcls(dir / "acl", "tmpfs", "size=1m");
+    if (!withAcls)
+        GTEST_SKIP() << withAcls.why();
+    const auto shared = file("acl/list.txt", "b\na\n");
+    ASSERT_TRUE(setAcl(shared, "u::rw-,u:nobody:---,g::r--,m::r--,o::r--"));
+    ASSERT_EQ(setxattr(shared.c_str(), "user.origin", "kept", 4, 0), 0);
+    const std::string acl = aclOf(shared);
+    ASSERT_TRUE(readAsNobody("acl/list.txt").ends_with(denied));
+    const auto inode = inodeOf(shared);
+    EXPECT_EQ(run({"-s", "1", "-o", "acl/list.txt", "acl/list.txt"}), ok());
+    EXPECT_EQ(contents("acl/list.txt"), "b\n\na");
+    EXPECT_NE(inodeOf(shared), inode) << "rewritten in place, not replaced";
+    EXPECT_EQ(aclOf(shared), acl);
+    EXPECT_EQ(attributeOf(shared, "user.origin"), "kept");
+    EXPECT_TRUE(readAsNobody("acl/list.txt").ends_with(denied));
+
+    // One this user may not set (a security attribute, as nobody): the file is rewritten in
+    // place, and keeps it.
+    const auto theirs = file("acl/theirs.txt", "b\na\n");
+    ASSERT_EQ(chown(theirs.c_str(), 65534, 65534), 0);
+    ASSERT_EQ(setxattr(theirs.c_str(), "security.zanvo", "label", 5, 0), 0);
+    const auto theirInode = inodeOf(theirs);
+    EXPECT_EQ(zanvo::test::run(
+                  child({"-s", "1", "-o", "acl/theirs.txt", "acl/theirs.txt"}, "", asNobody)),
+              ok());
+    EXPECT_EQ(contents("acl/theirs.txt"), "b\n\na");
+    EXPECT_EQ(inodeOf(theirs), theirInode);
+    EXPECT_EQ(attributeOf(theirs, "security.zanvo"), "label");
+
+    // A file system without either: the permissions alone keep others out, and are kept.
+    PrivateMount withoutAcls(dir / "plain", "ramfs", "mode=0755");
+    if (!withoutAcls)
+        GTEST_SKIP() << withoutAcls.why();
+    const auto plain = file("plain/list.txt", "b\na\n");
+    fs::permissions(plain, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    ASSERT_FALSE(setAcl(plain, "u::rw-,u:nobody:---,g::r--,m::r--,o::r--"));
+    EXPECT_EQ(run({"-s", "1", "-o", "plain/list.txt", "plain/list.txt"}), ok());
+    EXPECT_EQ(contents("plain/list.txt"), "b\n\na");
+    EXPECT_EQ(fs::status(plain).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_TRUE(readAsNobody("plain/list.txt").ends_with(denied));
+}
 
 TEST_F(Cli, OnAFullDiskTheFileIsRewrittenInPlaceOrLeftAsItWas)
 {
