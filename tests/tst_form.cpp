@@ -387,6 +387,10 @@ TEST(Platform, LineBreaksAndFoldersPerPlatform)
     EXPECT_EQ(pastedLineBreaks(Platform::Windows, mixed), mixed);
     EXPECT_EQ(copiedLineBreaks(Platform::Linux, "a\r\nb\rc\nd\r\n"), "a\nb\rc\nd\n");
     EXPECT_EQ(copiedLineBreaks(Platform::Windows, "a\r\nb"), "a\r\nb");
+    // A NUL on a clipboard that ends its text there, and on one that does not.
+    const std::string nul("p\0q\r\n\0", 6);
+    EXPECT_EQ(copiedLineBreaks(Platform::Windows, nul), "p q\r\n ");
+    EXPECT_EQ(copiedLineBreaks(Platform::Linux, nul), std::string("p\0q\n\0", 5));
     // The folder as Qt writes it becomes the platform's own; a drive root keeps its backslash.
     EXPECT_EQ(nativeFolder(Platform::Windows, "C:/Program Files/Zanvo"),
               "C:\\Program Files\\Zanvo");

@@ -123,6 +123,31 @@ private slots:
         }
     }
 
+    void copyAndCutGiveEveryCharacterWithThePlatformsLineBreaks()
+    {
+        QWidget window;
+        ScintillaEdit edit(&window, ui);
+        edit.box().replace(std::string("[p\0q\r\n\0r]", 9));
+        edit.setFocus();
+        edit.SendScintilla(QsciScintillaBase::SCI_SETSEL, 1UL, 8L);
+        QTest::keyClick(&edit, Qt::Key_C, Qt::ControlModifier);
+        const QString copied
+            = QString::fromUtf8(thisPlatform() == Platform::Windows ? QByteArray("p q\r\n r")
+                                                                    : QByteArray("p\0q\n\0r", 6));
+        QCOMPARE(QGuiApplication::clipboard()->text(), copied);
+        QCOMPARE(text(edit.box()), QString::fromUtf8(QByteArray("[p\0q\r\n\0r]", 9)));
+
+        QGuiApplication::clipboard()->clear();
+        QTest::keyClick(&edit, Qt::Key_X, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), copied);
+        QCOMPARE(text(edit.box()), QStringLiteral("[]"));
+        // Nothing selected: nothing cut, and the character after the caret stays.
+        QTest::keyClick(&edit, Qt::Key_X, Qt::ControlModifier);
+        QCOMPARE(text(edit.box()), QStringLiteral("[]"));
+        QTest::keyClick(&edit, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(text(edit.box()), QString::fromUtf8(QByteArray("[p\0q\r\n\0r]", 9)));
+    }
+
     void aLargePasteThatFailsIsReportedAndLeavesTheText()
     {
         QWidget window;

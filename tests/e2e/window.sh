@@ -45,6 +45,19 @@ result=$(clip_after "$(printf 'x\ry\nz')")
 [ "$(printf '%s\n' "$result" | sort)" = "$(printf '\nx\ry\nz\n' | sort)" ] ||
     fail "a lone CR: $(printf '%q' "$result")"
 
+# NUL bytes inside the text go in and come out again: pasted, then copied with Ctrl+A Ctrl+C
+# (the marker tells when the program has taken the clipboard).
+printf 'p\0q\0r\ns' >"$work/nul.in"
+xclip -selection clipboard -t UTF8_STRING -i <"$work/nul.in"
+xdotool mousemove --window "$win" 200 200 click 1
+xdotool key ctrl+a ctrl+v
+sleep 0.3
+printf 'marker' | xclip -selection clipboard -t UTF8_STRING -i
+xdotool key ctrl+a ctrl+c
+clip_after marker 2>/dev/null >/dev/null
+timeout 5 xclip -o -selection clipboard -t UTF8_STRING >"$work/nul.out"
+cmp -s "$work/nul.in" "$work/nul.out" || fail "NUL bytes: $(od -An -c "$work/nul.out")"
+
 # The menu's last entry, 删除重复行, chosen from the keyboard, leaves out the repeated lines and
 # keeps every empty one; Ctrl+Z takes that back. The clipboard keeps what it held.
 repeats=$(printf '乙\n\n甲\n乙\n\n丙\n甲\n丙')

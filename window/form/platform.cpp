@@ -28,7 +28,9 @@ void appendCopiedLineBreaks(Platform platform, std::string &out, std::string_vie
 {
     const std::string_view lineBreak = plainTextLineBreak(platform);
     if (lineBreak == "\r\n") {
+        const std::size_t from = out.size();
         out.append(utf8);
+        std::replace(out.begin() + static_cast<std::ptrdiff_t>(from), out.end(), '\0', ' ');
         return;
     }
     std::size_t from = 0;

@@ -29,8 +29,10 @@ std::string_view plainTextLineBreak(Platform platform);
 std::string pastedLineBreaks(Platform platform, std::string utf8);
 
 // Appends UTF-8 text from the box (CR LF) to out with the platform's own line breaks, as the
-// clipboard gets it: unchanged on Windows, LF elsewhere. A piece may be appended at a time as
-// long as no piece ends between the CR and the LF of a break.
+// clipboard gets it: unchanged on Windows, LF elsewhere. Windows' clipboard ends a text at its
+// first NUL, so there a NUL goes out as a space, as Scintilla's own copy sends it, rather than
+// cut off what follows; elsewhere it goes out as it is. A piece may be appended at a time as long
+// as no piece ends between the CR and the LF of a break.
 void appendCopiedLineBreaks(Platform platform, std::string &out, std::string_view utf8);
 std::string copiedLineBreaks(Platform platform, std::string_view utf8);
 

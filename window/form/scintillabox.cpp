@@ -86,10 +86,12 @@ std::intptr_t pointer(const void *p)
 } // namespace
 
 ScintillaBox::ScintillaBox(ScintillaCalls &calls, UiThread &ui,
-                           std::function<std::optional<ClipboardText>()> readClipboard)
+                           std::function<std::optional<ClipboardText>()> readClipboard,
+                           std::function<void(std::string)> writeClipboard)
     : m_calls(calls),
       m_ui(ui),
       m_readClipboard(std::move(readClipboard)),
+      m_writeClipboard(std::move(writeClipboard)),
       m_loadsOffThread(calls.pointersComeBackWhole())
 {
 }
@@ -310,10 +312,16 @@ void ScintillaBox::execute(EditCommand command)
     case EditCommand::Redo:
         return redo();
     case EditCommand::Cut:
-        send(sci::CUT);
+        if (send(sci::GETREADONLY) != 0)
+            return;
+        if (!copy())
+            send(sci::CUT);
+        else if (send(sci::GETSELECTIONSTART) != send(sci::GETSELECTIONEND))
+            send(sci::CLEAR);
         return;
     case EditCommand::Copy:
-        send(sci::COPY);
+        if (!copy())
+            send(sci::COPY);
         return;
     case EditCommand::Paste:
         return paste();
@@ -345,6 +353,19 @@ std::vector<MenuEntry> ScintillaBox::menu()
         {EditCommand::RemoveDuplicates, "删除重复行", editable && !isEmpty() && m_removeDuplicates,
          false},
     };
+}
+
+// The selection as it stands, NULs and all, where the host can put any text on the clipboard;
+// false where Scintilla's own copy is to do it: a rectangle's rows are Scintilla's to join.
+bool ScintillaBox::copy()
+{
+    if (!m_writeClipboard || send(sci::SELECTIONISRECTANGLE) != 0)
+        return false;
+    const auto start = static_cast<std::size_t>(send(sci::GETSELECTIONSTART));
+    const auto end = static_cast<std::size_t>(send(sci::GETSELECTIONEND));
+    if (start != end)
+        m_writeClipboard(copiedLineBreaks(thisPlatform(), all().substr(start, end - start)));
+    return true;
 }
 
 void ScintillaBox::paste()

@@ -50,9 +50,12 @@ class ScintillaBox : public TextBox {
 public:
     using Document = void *;
 
-    // readClipboard gives the clipboard's text, or nothing where it holds none.
+    // readClipboard gives the clipboard's text, or nothing where it holds none. writeClipboard,
+    // where the host has one, puts text (UTF-8, the platform's line breaks) on the clipboard
+    // whole; without it, copies are Scintilla's own, which sends a NUL as a space.
     ScintillaBox(ScintillaCalls &calls, UiThread &ui,
-                 std::function<std::optional<ClipboardText>()> readClipboard);
+                 std::function<std::optional<ClipboardText>()> readClipboard,
+                 std::function<void(std::string)> writeClipboard = {});
     // Waits for a large paste under way, whose work still reads the text.
     ~ScintillaBox() override;
 
@@ -128,6 +131,7 @@ private:
     }
     std::string_view all();
     void execute(EditCommand command);
+    bool copy();
     void paste();
     void finishPaste(std::exception_ptr error);
     void swapIn(Document document, std::size_t caret, std::string_view pending);
@@ -144,6 +148,7 @@ private:
     ScintillaCalls &m_calls;
     UiThread &m_ui;
     std::function<std::optional<ClipboardText>()> m_readClipboard;
+    std::function<void(std::string)> m_writeClipboard;
     std::function<void(const std::function<void()> &)> m_guard;
     std::function<void(bool)> m_pasting;
     std::function<void()> m_removeDuplicates;

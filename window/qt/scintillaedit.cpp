@@ -1,6 +1,7 @@
 // Text1 over QScintilla.
 #include "window/qt/scintillaedit.h"
 
+#include "runtime/clipboard.h"
 #include "window/form/platform.h"
 #include "window/form/scintilla.h"
 
@@ -38,6 +39,12 @@ std::optional<ClipboardText> readClipboard()
                           }};
 }
 
+// As Start copies: Qt's clipboard carries a NUL, where Scintilla's copy would send a space.
+void writeClipboard(std::string utf8)
+{
+    zanvo::clipboardSetText(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
+}
+
 QByteArray toBytes(const std::string &text)
 {
     return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
@@ -68,7 +75,7 @@ QKeySequence shortcut(EditCommand command)
 } // namespace
 
 ScintillaEdit::ScintillaEdit(QWidget *parent, UiThread &ui)
-    : QsciScintilla(parent), m_box(*this, ui, readClipboard)
+    : QsciScintilla(parent), m_box(*this, ui, readClipboard, writeClipboard)
 {
     setObjectName(QStringLiteral("Text1"));
     setAccessibleName(QStringLiteral("Text1"));
@@ -103,6 +110,10 @@ void ScintillaEdit::keyPressEvent(QKeyEvent *event)
     }
     if (event->matches(QKeySequence::Paste))
         return m_box.run(EditCommand::Paste);
+    if (event->matches(QKeySequence::Copy))
+        return m_box.run(EditCommand::Copy);
+    if (event->matches(QKeySequence::Cut))
+        return m_box.run(EditCommand::Cut);
     if (event->matches(QKeySequence::Undo))
         return m_box.run(EditCommand::Undo);
     if (event->matches(QKeySequence::Redo)
