@@ -27,6 +27,19 @@ for mb in "${sizes[@]}"; do
     rm -f "$text"
 done
 
+# A file rewritten onto itself with -o, as scripts use both: zanvo-scramble writes a new file
+# beside it (given the old one's permissions, ACL and attributes) and renames it over it; shuf
+# rewrites it in place. Each run starts from its own copy of the text, so both rewrite the same.
+onto="$work/onto.txt"
+"$bin/gen_text" 100000000 >"$work/100.txt"
+hyperfine -N -w 1 -r 5 --style none --export-csv "$work/z.csv" \
+    --prepare "cp $work/100.txt $onto" "$bin/zanvo-scramble -s 1 -o $onto $onto" >/dev/null
+hyperfine -N -w 1 -r 5 --style none --export-csv "$work/s.csv" \
+    --prepare "cp $work/100.txt $onto" "shuf --random-source=$onto -o $onto $onto" >/dev/null
+awk -v z="$(mean "$work/z.csv")" -v s="$(mean "$work/s.csv")" 'BEGIN {
+    printf "100 MB, -o onto itself: zanvo-scramble %.3f s, shuf %.3f s, ratio %.2f\n", z, s, z / s }'
+rm -f "$work/100.txt" "$onto"
+
 # One line of 50 MB: the work is then a copy of the file, and should cost little more than cat.
 line="$work/line.txt"
 "$bin/gen_text" 54000000 | tr -d '\r\n' >"$line"
