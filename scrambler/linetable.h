@@ -73,8 +73,9 @@ std::size_t countLines(std::basic_string_view<CharT> text, LineBreak brk, bool d
         return 1 + countWhere(p, n - 1, isBreak);
     std::size_t kept = static_cast<std::size_t>(!isBreak(p));
     if (n >= 4)
-        kept += countWhere(
-            p, n - 3, [isBreak](const CharT *c) -> bool { return isBreak(c) & !isBreak(c + 2); });
+        kept += countWhere(p, n - 3, [](const CharT *c) -> bool {
+            return (c[0] == cr) & (c[1] == lf) & ((c[2] != cr) | (c[3] != lf));
+        });
     // A break three units before the end leaves a line of one unit after it.
     if (n >= 3)
         kept += static_cast<std::size_t>(isBreak(p + n - 3));
