@@ -1,13 +1,8 @@
-# Shared by the comparison scripts: installs hyperfine and GNU time where missing, builds the
-# release tree where its programs are missing, and gives a work folder and the two measures.
+# Shared by the comparison scripts: installs what is missing (hyperfine and GNU time among it),
+# builds the release tree where its programs are missing, and gives a work folder and the two
+# measures.
 bin=build/release/bin
-need=()
-command -v hyperfine >/dev/null || need+=(hyperfine)
-[ -x /usr/bin/time ] || need+=(time)
-if [ ${#need[@]} -gt 0 ]; then
-    sudo=(); [ "$(id -u)" -eq 0 ] || sudo=(sudo)
-    "${sudo[@]}" apt-get install -y -q "${need[@]}" >/dev/null
-fi
+scripts/deps
 [ -x "$bin/zanvo-scramble" ] && [ -x "$bin/gen_text" ] || {
     cmake --preset release >/dev/null && cmake --build --preset release >/dev/null
 }

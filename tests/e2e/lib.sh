@@ -1,5 +1,13 @@
-# Shared by the shell tests: a private work folder, a private X server, and cleanup that touches
-# only the processes this test started. Source it, then call start_xvfb where a display is needed.
+# Shared by the shell tests: a private D-Bus session, a private work folder, a private X server,
+# and cleanup that touches only the processes this test started. Source it, then call start_xvfb
+# where a display is needed.
+
+# Without a session bus of its own, Qt on a machine with dbus-x11 autolaunches one for the display:
+# that bus inherits the test's tag, outlives the program and is taken for a leftover of it. So the
+# test runs again inside a session that dbus-run-session ends with it.
+if [ -z "${ZANVO_TEST_BUS:-}" ]; then
+    ZANVO_TEST_BUS=private exec dbus-run-session -- bash "$0" "$@"
+fi
 work=$(mktemp -d)
 pids=()
 # Every program the test starts as `env "$tag" PROGRAM` carries this tag in its environment, and
