@@ -5,11 +5,11 @@
 # the command line's manual as text and the licence.
 # Usage: windows_package.sh BUILD_DIR WINDRES PROGRAM.exe...
 set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/e2e/lib.sh"
 build=$1
 tools=${2%windres}
 shift 2
-here=$(cd "$(dirname "$0")" && pwd)
-. "$here/e2e/lib.sh"
 
 for exe; do
     "${tools}objdump" -p "$exe" | awk '/DLL Name:/ { print $3 }' >"$work/imports"

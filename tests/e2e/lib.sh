@@ -1,6 +1,7 @@
 # Shared by the shell tests: a private D-Bus session, a private work folder, a private X server,
-# and cleanup that touches only the processes this test started. Source it, then call start_xvfb
-# where a display is needed.
+# and cleanup that touches only the processes this test started. Source it before the script
+# shifts its arguments (the test starts again with them), then call start_xvfb where a display
+# is needed.
 
 # Without a session bus of its own, Qt on a machine with dbus-x11 autolaunches one for the display:
 # that bus inherits the test's tag, outlives the program and is taken for a leftover of it. So the
