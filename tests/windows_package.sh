@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Checks the cross-built Windows program files: each imports no DLL but Windows' own, so it runs
-# on a machine with nothing else installed, and carries its icon and Chinese version record; the
+# Checks the cross-built Windows program files: each imports only Windows' known DLLs, which no
+# file beside it can stand in for, and carries its icon and Chinese version record; the
 # window carries its manifest too. Then the ZIP they ship in: the programs stripped, the skin,
 # the command line's manual as text and the licence.
 # Usage: windows_package.sh BUILD_DIR WINDRES PROGRAM.exe...
@@ -14,13 +14,14 @@ shift 2
 for exe; do
     "${tools}objdump" -p "$exe" | awk '/DLL Name:/ { print $3 }' >"$work/imports"
     [ -s "$work/imports" ] || fail "no imports read from $exe"
+    grep -v '^#' "$here/known_dlls.txt" >"$work/known"
     while read -r dll; do
-        case "${dll,,}" in
-        kernel32.dll | msvcrt.dll | shell32.dll | user32.dll | advapi32.dll | ucrtbase.dll) ;;
-        gdi32.dll | comctl32.dll | imm32.dll | msimg32.dll | ole32.dll | oleaut32.dll) ;;
-        api-ms-win-*) ;;
-        *) fail "$exe needs $dll beside it" ;;
-        esac
+        dll=${dll,,}
+        case $dll in api-ms-win-*) continue ;; esac
+        grep -qxF "$dll" "$work/known" && continue
+        # Common Controls 6 comes from Windows' side-by-side store, where the manifest points.
+        [ "$dll" = comctl32.dll ] && grep -qaF Microsoft.Windows.Common-Controls "$exe" && continue
+        fail "$(basename "$exe") imports $dll, which Windows looks for beside it first"
     done <"$work/imports"
     "${tools}objcopy" -O binary --only-section=.rsrc "$exe" "$work/rsrc"
     has_utf16 "$work/rsrc" 'Zanvo伪原创工具' '1.00' "$(basename "$exe")" 080404b0 CompanyName

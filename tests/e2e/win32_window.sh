@@ -1,12 +1,19 @@
 #!/usr/bin/env bash
 # Drives the Windows program, unpacked from the ZIP it ships in, under Wine on a real X server as
 # a person would: pastes and types into the box, clicks Start, pastes the result elsewhere,
-# undoes, meets the empty-box prompt, removes repeated lines through the box's menu, uses the
-# links, and closes the window, which leaves its folder as it found it. Wine runs in a prefix of
-# this test's own, with its X11 driver.
+# undoes, meets the empty-box prompt and goes on with the keyboard alone, removes repeated lines
+# through the box's menu, uses the links, and closes the window, which leaves its folder as it
+# found it. Beside the program stand an explorer.exe and a DLL of each name it imports that is not
+# one of Windows' known DLLs, as downloads could: neither may ever run. Wine runs in a prefix of
+# this test's own, with its X11 driver, and looks for DLLs as Windows does (beside the program
+# first).
+# Usage: win32_window.sh BUILD_DIR HOME_PAGE OBJDUMP PLANTED_PROGRAM PLANTED_DLL
 set -euo pipefail
 build=$1
 home_page=$2
+objdump=$3
+planted_program=$4
+planted_dll=$5
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/lib.sh"
 (cd "$build" && cpack -G ZIP -B "$work/zip" >/dev/null)
@@ -14,9 +21,18 @@ mkdir "$work/unpacked"
 (cd "$work/unpacked" && cmake -E tar xf "$work"/zip/*.zip)
 folder=$(echo "$work"/unpacked/*)
 program="$folder/Zanvo伪原创工具 1.0.exe"
+cp "$planted_program" "$folder/explorer.exe"
+native=
+while read -r dll; do
+    grep -qxF "$dll" "$here/../known_dlls.txt" && continue
+    cp "$planted_dll" "$folder/$dll"
+    native+=";${dll%.dll}=n,b"
+done < <("$objdump" -p "$program" | awk '/DLL Name:/ { print tolower($3) }')
 before=$(ls -la --time-style=full-iso "$folder")
 start_xvfb
-export WINEPREFIX=$work/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=C.UTF-8
+# Wine's trace of the DLLs it loads tells which file each came from.
+export WINEPREFIX=$work/wine WINEDEBUG=-all,+loaddll WINEDLLOVERRIDES="mscoree,mshtml=$native" \
+    LC_ALL=C.UTF-8
 # The prefix's Wine server goes first: it writes the prefix until it ends.
 trap 'wineserver -k 2>/dev/null; wineserver -w 2>/dev/null; cleanup' EXIT
 
@@ -27,11 +43,16 @@ window_named() { timeout 120 xdotool search --sync --onlyvisible --name "^$1\$" 
 mkdir "$work/bin"
 printf '#!/bin/sh\nprintf "%%s|%%s\\n" "$#" "$*" >>"%s"\n' "$work/opened" >"$work/bin/xdg-open"
 chmod +x "$work/bin/xdg-open"
-env "$tag" PATH="$work/bin:$PATH" wine "$program" &
+env "$tag" PATH="$work/bin:$PATH" wine "$program" 2>"$work/wine.log" &
 pids+=($!)
 app=$!
 win=$(window_named 'Zanvo伪原创工具 1\.0')
 [ -n "$win" ] || fail "the window did not appear"
+icons=$(/usr/bin/python3 "$here/icon.py" "$win" "$here/../../packaging/icons/zanvo.ico") ||
+    fail "the window does not show the program's icon: $icons"
+# Every DLL that the program imports is loaded by now: none from beside it.
+grep -a 'loaddll' "$work/wine.log" | grep -aiF "${work##*/}" | grep -aivF '.exe"' &&
+    fail "a DLL beside the program was loaded"
 eval "$(xdotool getwindowgeometry --shell "$win")"
 [ "$WIDTH x $HEIGHT" = "688 x 528" ] || fail "client area $WIDTH x $HEIGHT"
 
@@ -68,13 +89,19 @@ xdotool key --window "$win" ctrl+y ctrl+a ctrl+c 2>/dev/null
 xdotool key --window "$win" ctrl+z ctrl+a ctrl+c 2>/dev/null
 [ "$(clip_after "$result")" = "$typed" ] || fail "Ctrl+Z did not bring the typed text back"
 
-# An empty box is answered with the prompt, in a message box of its own; its OK takes Enter.
-xdotool key --window "$win" ctrl+a Delete 2>/dev/null
-xdotool mousemove --window "$win" 612 116 click 1
+# With the keyboard alone: Start on an empty box is answered with the prompt, in a message box
+# of its own, whose OK takes Enter. The focus is back on Start then: Shift+Tab reaches the box,
+# which holds the prompt, and after a paste over it, Tab and Space scramble it.
+xdotool key --window "$win" ctrl+a Delete Tab space 2>/dev/null
 prompt=$(window_named 'Zanvo伪原创工具')
 [ -n "$prompt" ] || fail "no message box for the empty box"
 xdotool key --window "$prompt" Return 2>/dev/null
 [ "$(clip_after "$typed")" = '请填写需要伪原创的内容' ] || fail "the prompt was not copied"
+printf 'one\ntwo\nthree' | xclip -selection clipboard -t UTF8_STRING -i
+sleep 0.5
+xdotool key --window "$win" shift+Tab ctrl+a ctrl+v Tab space 2>/dev/null
+keyed=$(clip_after "$(printf 'one\ntwo\nthree')")
+expect_scrambled "$keyed" one two three
 
 # The box's own menu opens on a right click; its entries are clicked where they stand: 删除重复行
 # is the last, 撤销 the first. 删除重复行 leaves out the repeated lines and keeps every empty one.
@@ -109,6 +136,9 @@ xdotool mousemove --window "$win" 612 236 click 1
 xdotool mousemove --window "$win" 120 504 click 1
 for _ in $(seq 150); do [ "$(cat "$work/opened" 2>/dev/null | wc -l)" -ge 2 ] && break; sleep 0.1; done
 sleep 1
+for mark in "$folder"/*.ran; do
+    [ -e "$mark" ] && fail "the planted $(basename "$mark" .ran) ran"
+done
 [ "$(cat "$work/opened" 2>/dev/null)" = "$(printf '1|%s\n1|%s' "$home_page" "$home_page")" ] ||
     fail "the links opened: $(cat "$work/opened" 2>/dev/null)"
 

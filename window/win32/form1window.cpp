@@ -127,7 +127,12 @@ Form1Window::Form1Window(Win32Services &services, RandomSource &random)
     type.lpfnWndProc = procedure;
     type.hInstance = GetModuleHandleW(nullptr);
     type.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    // The title bar and the taskbar take the small icon, Alt+Tab the large one: each is drawn
+    // from the icon's own image of that size rather than scaled from the other.
     type.hIcon = LoadIconW(type.hInstance, MAKEINTRESOURCEW(1));
+    type.hIconSm = static_cast<HICON>(LoadImageW(type.hInstance, MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                                 GetSystemMetrics(SM_CXSMICON),
+                                                 GetSystemMetrics(SM_CYSMICON), LR_SHARED));
     type.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     type.lpszClassName = className;
     RegisterClassExW(&type);
@@ -314,6 +319,11 @@ void Form1Window::showMenu(POINT at)
         box.run(entries[chosen - 1].command);
 }
 
+void Form1Window::restoreFocus()
+{
+    SetFocus(m_focus && IsChild(m_window, m_focus) ? m_focus : m_text1->window());
+}
+
 void Form1Window::setBusy(bool busy)
 {
     m_busy = busy;
@@ -425,6 +435,21 @@ LRESULT Form1Window::handle(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         layOut();
         return 0;
     }
+    case WM_ACTIVATE:
+        // As the dialog manager does: the control that had the focus when the window went
+        // inactive (behind a message box, or Alt+Tab away) gets it back, so the keyboard is never
+        // left with the bare window, which takes no keys.
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            HWND focus = GetFocus();
+            if (focus && IsChild(m_window, focus))
+                m_focus = focus;
+        } else if (!HIWORD(wParam)) {
+            restoreFocus();
+        }
+        return 0;
+    case WM_SETFOCUS:
+        restoreFocus();
+        return 0;
     case WM_CLOSE:
         // The window goes with this object, after the box that still holds Scintilla's
         // documents.

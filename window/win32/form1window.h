@@ -39,6 +39,7 @@ private:
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void layOut();
+    void restoreFocus();
     void showMenu(POINT at);
     LRESULT customDraw(const NMCUSTOMDRAW &draw);
     LRESULT labelColours(HWND label, HDC dc);
@@ -52,6 +53,7 @@ private:
     SkinPainter m_skin;
     RECT m_frame {}; // Text1's place, where the skin gives it a frame
     bool m_busy = false;
+    HWND m_focus = nullptr; // the control to give the focus back to on activation
     std::unique_ptr<Form1> m_form;
 };
 

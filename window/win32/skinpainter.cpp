@@ -30,7 +30,8 @@ void paintFill(HDC dc, RECT area, const Fill &fill)
             return;
         TRIVERTEX corners[] = {vertex(area.left, top, above), vertex(area.right, bottom, to)};
         GRADIENT_RECT rect {0, 1};
-        GradientFill(dc, corners, 2, &rect, 1, GRADIENT_FILL_RECT_V);
+        // gdi32's own name for msimg32's GradientFill, which a planted msimg32.dll could replace.
+        GdiGradientFill(dc, corners, 2, &rect, 1, GRADIENT_FILL_RECT_V);
         top = bottom;
     };
     for (const Fill::Stop &stop : fill.stops) {

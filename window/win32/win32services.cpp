@@ -47,6 +47,22 @@ std::wstring quoted(const std::wstring &argument)
     return out + L"\"";
 }
 
+// The program file to start, or nothing where there is none: a program named without a folder is
+// one of Windows' own, in the Windows folder. Left to CreateProcessW, such a name is looked for in
+// this program's folder first, which it shares with whatever else was downloaded beside it.
+std::wstring programFile(std::string_view program)
+{
+    std::wstring name = wide(program);
+    if (name.find_first_of(L"\\/:") != std::wstring::npos)
+        return name;
+    // Windows cannot be installed in a folder of MAX_PATH characters or more.
+    wchar_t folder[MAX_PATH];
+    const UINT length = GetSystemWindowsDirectoryW(folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return {};
+    return std::wstring(folder, length) + L"\\" + name;
+}
+
 } // namespace
 
 std::wstring commandLine(std::string_view program, const std::vector<std::string> &arguments)
@@ -118,8 +134,10 @@ bool Win32Services::processStart(std::string_view program,
         startup.wShowWindow = SW_SHOWMINIMIZED;
     }
     PROCESS_INFORMATION process {};
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process))
+    const std::wstring file = programFile(program);
+    if (file.empty()
+        || !CreateProcessW(file.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                           &startup, &process))
         return false;
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
