@@ -84,6 +84,10 @@ sleep 1
 xdotool key --window "$win" shift+Tab alt+BackSpace ctrl+a ctrl+c 2>/dev/null
 typed=$(clip_after "$result")
 [ "$typed" = "$(printf 'alpha\nbeta\n\n网名一\ndelta')" ] || fail "undo and copy: $(printf '%q' "$typed")"
+# Ctrl+Alt is AltGr on many layouts, where it types: AltGr+Y and AltGr+V neither redo nor paste.
+printf 'marker' | xclip -selection clipboard -t UTF8_STRING -i
+xdotool key --window "$win" ctrl+alt+y ctrl+alt+v ctrl+a ctrl+c 2>/dev/null
+[ "$(clip_after marker)" = "$typed" ] || fail "AltGr keys edited the box"
 xdotool key --window "$win" ctrl+y ctrl+a ctrl+c 2>/dev/null
 [ "$(clip_after "$typed")" = "$result" ] || fail "redo did not bring the result back"
 xdotool key --window "$win" ctrl+z ctrl+a ctrl+c 2>/dev/null

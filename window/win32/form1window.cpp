@@ -77,7 +77,10 @@ LRESULT CALLBACK text1Keys(HWND window, UINT message, WPARAM wParam, LPARAM lPar
                            DWORD_PTR data)
 {
     auto &box = *reinterpret_cast<ScintillaBox *>(data);
-    const bool control = GetKeyState(VK_CONTROL) < 0, shift = GetKeyState(VK_SHIFT) < 0;
+    // Ctrl+Alt is AltGr on many keyboard layouts, where it types a character: no edit key.
+    const bool ctrlDown = GetKeyState(VK_CONTROL) < 0;
+    const bool control = ctrlDown && GetKeyState(VK_MENU) >= 0;
+    const bool shift = GetKeyState(VK_SHIFT) < 0;
     switch (message) {
     case WM_GETDLGCODE: {
         LRESULT code = DefSubclassProc(window, message, wParam, lParam);
@@ -111,7 +114,7 @@ LRESULT CALLBACK text1Keys(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         break;
     case WM_CHAR:
         // The control characters that Ctrl with a letter types are no text.
-        if (control && wParam < 0x20)
+        if (ctrlDown && wParam < 0x20)
             return 0;
         break;
     }
