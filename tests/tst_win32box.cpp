@@ -3,12 +3,14 @@
 // filled through the loader on a worker, undo through documents, a large paste from the
 // clipboard on a worker), and tasks posted from a worker run in the message loop, in order, on
 // the UI thread.
+#include "window/win32/form1window.h"
 #include "window/win32/scintillacontrol.h"
 #include "window/win32/uithread.h"
 #include "window/win32/win32services.h"
 
 #include <Scintilla.h>
 #include <chrono>
+#include <commctrl.h>
 #include <gtest/gtest.h>
 #include <thread>
 
@@ -117,6 +119,30 @@ TEST_F(Win32Box, ALargePasteRunsOnAWorkerAndKeepsTheClipboardsLineBreaks)
     EXPECT_EQ(text.substr(text.size() - 8), "\r\na\nb\rc]");
     box().run(EditCommand::Undo);
     EXPECT_EQ(box().text(), "[]");
+}
+
+// Windows 10 1607's per-monitor DPI tells only the top-level window of a new DPI: the window
+// passes it on to the box, whose input method font and cursors follow it.
+TEST(Win32Form1, TheWindowPassesANewDpiOnToTheBox)
+{
+    Win32Services services;
+    Form1Window form(services);
+    HWND box = FindWindowExW(form.window(), nullptr, L"Scintilla", nullptr);
+    ASSERT_NE(box, nullptr);
+    UINT told = 0;
+    const auto spy = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                        DWORD_PTR data) -> LRESULT {
+        if (message == WM_DPICHANGED)
+            *reinterpret_cast<UINT *>(data) = HIWORD(wParam);
+        return DefSubclassProc(window, message, wParam, lParam);
+    };
+    SetWindowSubclass(box, spy, 1, reinterpret_cast<DWORD_PTR>(&told));
+    RECT suggested;
+    GetWindowRect(form.window(), &suggested);
+    SendMessageW(form.window(), WM_DPICHANGED, MAKEWPARAM(144, 144),
+                 reinterpret_cast<LPARAM>(&suggested));
+    RemoveWindowSubclass(box, spy, 1);
+    EXPECT_EQ(told, 144u);
 }
 
 TEST(Win32UiThread, TasksFromAWorkerRunInTheMessageLoopInOrder)

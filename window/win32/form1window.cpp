@@ -359,6 +359,12 @@ void Form1Window::endProgram(int status)
 LRESULT CALLBACK Form1Window::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_NCCREATE) {
+        // The title bar and borders follow the monitor's DPI under the first per-monitor model
+        // too, where they do not by themselves.
+        static const auto scaleNonClient
+            = user32<BOOL(WINAPI *)(HWND)>("EnableNonClientDpiScaling");
+        if (scaleNonClient)
+            scaleNonClient(window);
         const auto *creation = reinterpret_cast<const CREATESTRUCTW *>(lParam);
         SetWindowLongPtrW(window, GWLP_USERDATA,
                           reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
@@ -431,6 +437,9 @@ LRESULT Form1Window::handle(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         break;
     case WM_DPICHANGED: {
         m_dpi = HIWORD(wParam);
+        // Where Windows falls back to the first per-monitor DPI model (Windows 10 1607, some LTSB
+        // installations), only the top-level window is told; the box sizes its text by its own.
+        SendMessageW(m_text1->window(), WM_DPICHANGED, wParam, lParam);
         const auto *suggested = reinterpret_cast<const RECT *>(lParam);
         SetWindowPos(m_window, nullptr, suggested->left, suggested->top,
                      suggested->right - suggested->left, suggested->bottom - suggested->top,
