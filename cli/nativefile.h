@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <system_error>
 
@@ -50,9 +51,15 @@ public:
     // where the system has them its ACL and extended attributes), or for a new file a new file's
     // permissions.
     std::error_code adoptIdentity();
-    // Puts the closed replacement where the target is.
+    // Puts the closed replacement where the target is. Where that fails, the target stays as it
+    // was; or, where Windows fails half-way and neither text can be put back under the target's
+    // name, both are kept beside it under the names kept() gives.
     std::error_code putInPlace();
-    // Closes and removes the replacement; nothing of it remains.
+    struct Kept {
+        std::string result, old; // leaf names, UTF-8
+    };
+    std::optional<Kept> kept() const;
+    // Closes and removes the replacement, unless it is kept; nothing else of it remains.
     void dropReplacement() noexcept;
 
     // Holds back the signals that end the program (Ctrl+C and its kin) until the file is closed or

@@ -322,6 +322,12 @@ std::error_code NativeFile::putInPlace()
     return {};
 }
 
+// A rename either happens or leaves both names as they were.
+std::optional<NativeFile::Kept> NativeFile::kept() const
+{
+    return std::nullopt;
+}
+
 void NativeFile::dropReplacement() noexcept
 {
     State &s = *m_state;

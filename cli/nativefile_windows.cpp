@@ -2,6 +2,7 @@
 #include "cli/input.h"
 #include "cli/nativefile.h"
 #include "cli/quote.h"
+#include "cli/windowscalls.h"
 
 #include <filesystem>
 #include <windows.h>
@@ -76,6 +77,31 @@ void recordPending(const fs::path &name)
     namePending = 1;
 }
 
+// An antivirus, an indexer or a sync client opens a new file, or the one it replaces, for a moment
+// right after it is closed: a call refused with a sharing violation or denied access meanwhile
+// is made again for about two seconds. So is a replace that left both files as they were.
+template<class Call> bool patiently(Call call)
+{
+    constexpr int attempts = 20;
+    for (int attempt = 1;; ++attempt) {
+        if (call())
+            return true;
+        const DWORD error = GetLastError();
+        const bool passing = error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED
+            || error == ERROR_LOCK_VIOLATION || error == ERROR_UNABLE_TO_REMOVE_REPLACED
+            || error == ERROR_UNABLE_TO_MOVE_REPLACEMENT;
+        if (!passing || attempt == attempts)
+            return false;
+        Sleep(100);
+    }
+}
+
+std::string leafUtf8(const fs::path &name)
+{
+    const auto bytes = name.filename().u8string();
+    return std::string(bytes.begin(), bytes.end());
+}
+
 } // namespace
 
 struct NativeFile::State {
@@ -83,6 +109,7 @@ struct NativeFile::State {
     bool standardOutput = false;
     fs::path target;
     fs::path temporary;
+    std::optional<Kept> kept;
     bool holding = false;
 
     void releaseSignals()
@@ -209,26 +236,68 @@ std::error_code NativeFile::putInPlace()
 {
     State &s = *m_state;
     const bool exists = GetFileAttributesW(s.target.c_str()) != INVALID_FILE_ATTRIBUTES;
-    // A file another program holds open without letting it go is found before ReplaceFile tries,
-    // which where it fails half-way may leave a copy of its own behind.
-    if (exists) {
+    if (!exists) {
+        if (!patiently([&] { return windows::moveFile(s.temporary.c_str(), s.target.c_str()); }))
+            return lastError();
+        namePending = 0;
+        s.temporary.clear();
+        return {};
+    }
+    // A file another program holds open without letting it go is found before ReplaceFile tries.
+    const bool free = patiently([&] {
         HANDLE check = CreateFileW(s.target.c_str(), DELETE,
                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                    OPEN_EXISTING, 0, nullptr);
-        if (check == INVALID_HANDLE_VALUE)
-            return lastError();
-        CloseHandle(check);
-    }
-    const bool replaced = exists
-        ? ReplaceFileW(s.target.c_str(), s.temporary.c_str(), nullptr,
-                       REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS, nullptr,
-                       nullptr)
-        : MoveFileExW(s.temporary.c_str(), s.target.c_str(), MOVEFILE_REPLACE_EXISTING);
-    if (!replaced)
+        return check != INVALID_HANDLE_VALUE && CloseHandle(check);
+    });
+    if (!free)
         return lastError();
-    namePending = 0;
-    s.temporary.clear();
-    return {};
+    // The old file goes under a name of this program's choosing: without one, a replace that
+    // fails half-way leaves it under a name nobody knows, or under none. The name follows the
+    // replacement's, which was free and is ours.
+    fs::path backup = s.temporary;
+    backup += L".old";
+    if (GetFileAttributesW(backup.c_str()) != INVALID_FILE_ATTRIBUTES)
+        return std::make_error_code(std::errc::file_exists);
+    const auto removeBackup
+        = [&] { patiently([&] { return windows::deleteFile(backup.c_str()); }); };
+    if (patiently([&] {
+            return windows::replaceFile(s.target.c_str(), s.temporary.c_str(), backup.c_str());
+        })) {
+        namePending = 0;
+        s.temporary.clear();
+        removeBackup();
+        return {};
+    }
+    const std::error_code failed = lastError();
+    // Only this outcome moves a file: after any other, both stand under their own names.
+    if (failed.value() != ERROR_UNABLE_TO_MOVE_REPLACEMENT_2)
+        return failed;
+    // The old file is under the backup's name and the target's name is free: the result goes
+    // there, or else the old file goes back. Ctrl+C waits meanwhile, so that it never removes
+    // the result while the old file is away.
+    holdEndingSignals();
+    std::error_code error;
+    if (patiently([&] { return windows::moveFile(s.temporary.c_str(), s.target.c_str()); })) {
+        namePending = 0;
+        s.temporary.clear();
+        removeBackup();
+    } else {
+        error = lastError();
+        if (!patiently([&] { return windows::moveFile(backup.c_str(), s.target.c_str()); })) {
+            // Neither text can stand under the name: both stay, and the message says where.
+            s.kept = Kept {leafUtf8(s.temporary), leafUtf8(backup)};
+            namePending = 0;
+            s.temporary.clear();
+        }
+    }
+    s.releaseSignals();
+    return error;
+}
+
+std::optional<NativeFile::Kept> NativeFile::kept() const
+{
+    return m_state->kept;
 }
 
 void NativeFile::dropReplacement() noexcept

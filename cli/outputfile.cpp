@@ -148,7 +148,11 @@ void OutputFile::commit()
     }
     if (m_method == Method::Replace && (error = m_file.putInPlace())) {
         m_file.dropReplacement();
-        fail("cannot replace " + m_shown, error);
+        std::string what = "cannot replace " + m_shown;
+        if (const auto kept = m_file.kept())
+            what += " (the result is in " + quoteName(kept->result) + " and its old text in "
+                + quoteName(kept->old) + ", beside it)";
+        fail(what, error);
     }
 }
 

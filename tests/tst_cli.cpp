@@ -225,6 +225,50 @@ TEST_F(Cli, WindowsDevicesProtectionAndLocksAreRespected)
         << badName.err;
 }
 
+// A replace that an antivirus, an indexer or a sync client disturbs, through a copy of the program
+// whose Windows calls fail as planned: whatever Windows answers, the result or the old text stands
+// under the file's name, and where neither can, both are kept beside it and the message says where.
+TEST_F(Cli, AReplaceThatWindowsDisturbsNeverLosesTheFile)
+{
+    const auto disturbed = [this](const char *plan) {
+        SetEnvironmentVariableA("ZANVO_TEST_FAULTS", plan);
+        Child faulty = child({"-s", "1", "-o", "list.txt", "list.txt"});
+        faulty.program = besideThisProgram(ZANVO_SCRAMBLE_FAULTS);
+        const Outcome outcome = zanvo::test::run(faulty);
+        SetEnvironmentVariableA("ZANVO_TEST_FAULTS", nullptr);
+        return outcome;
+    };
+    const std::string old = "one\r\ntwo\r\nthree\r\n", result = "two\r\n\r\nthree\r\n\r\none";
+    for (const char *plan : {"replace:32*3", "replace:5,1175,1176", "replace:1177",
+                             "replace:1177 move:32*5", "delete:32*3"}) {
+        file("list.txt", old);
+        EXPECT_EQ(disturbed(plan), ok()) << plan;
+        EXPECT_EQ(contents("list.txt"), result) << plan;
+        EXPECT_EQ(leftovers(), Words {"list.txt"}) << plan;
+    }
+    for (const char *plan : {"replace:32*20", "replace:1177 move:32*20"}) {
+        file("list.txt", old);
+        const Outcome refused = disturbed(plan);
+        EXPECT_EQ(refused.err.rfind("zanvo-scramble: cannot replace 'list.txt': ", 0), 0u)
+            << plan << ": " << refused.err;
+        EXPECT_EQ(contents("list.txt"), old) << plan;
+        EXPECT_EQ(leftovers(), Words {"list.txt"}) << plan;
+    }
+    file("list.txt", old);
+    const Outcome stranded = disturbed("replace:1177 move:32*40");
+    const Words kept = leftovers();
+    ASSERT_EQ(kept.size(), 2u) << stranded.err;
+    EXPECT_EQ(kept[1], kept[0] + ".old");
+    EXPECT_EQ(stranded.err.rfind("zanvo-scramble: cannot replace 'list.txt' (the result is in '"
+                                     + kept[0] + "' and its old text in '" + kept[1]
+                                     + "', beside it): ",
+                                 0),
+              0u)
+        << stranded.err;
+    EXPECT_EQ(contents(kept[0]), result);
+    EXPECT_EQ(contents(kept[1]), old);
+}
+
 #else
 
 namespace {

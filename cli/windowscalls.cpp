@@ -1,0 +1,23 @@
+// The Windows calls that put a replacement in place, as the system makes them.
+#include "cli/windowscalls.h"
+
+namespace zanvo::cli::windows {
+
+BOOL replaceFile(const wchar_t *replaced, const wchar_t *replacement, const wchar_t *backup)
+{
+    return ReplaceFileW(replaced, replacement, backup,
+                        REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS, nullptr,
+                        nullptr);
+}
+
+BOOL moveFile(const wchar_t *from, const wchar_t *to)
+{
+    return MoveFileExW(from, to, MOVEFILE_REPLACE_EXISTING);
+}
+
+BOOL deleteFile(const wchar_t *name)
+{
+    return DeleteFileW(name);
+}
+
+} // namespace zanvo::cli::windows

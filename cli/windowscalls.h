@@ -1,0 +1,16 @@
+// The Windows calls that put a replacement in place. They are called through here, so that a test
+// build of zanvo-scramble can make each fail as Windows does when an antivirus, an indexer or a
+// sync client holds a file for a moment.
+#pragma once
+
+#include <windows.h>
+
+namespace zanvo::cli::windows {
+
+// ReplaceFileW, keeping what the replaced file has besides its text, its old file under backup.
+BOOL replaceFile(const wchar_t *replaced, const wchar_t *replacement, const wchar_t *backup);
+// MoveFileExW onto a name that may be taken.
+BOOL moveFile(const wchar_t *from, const wchar_t *to);
+BOOL deleteFile(const wchar_t *name);
+
+} // namespace zanvo::cli::windows

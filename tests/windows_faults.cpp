@@ -1,0 +1,82 @@
+// Built into a test copy of zanvo-scramble in place of its Windows calls: each call fails the way
+// Windows can, in the order that ZANVO_TEST_FAULTS plans, then goes through. "replace:1177
+// move:32*3 delete:5" makes the first replace fail half-way, the first three moves meet a
+// sharing violation and the first delete access denied. A failing replace leaves the files as
+// Windows does for its error: 1177 moves the old file to the backup's name (or, with none, to a
+// name of its own), 1176 without a backup name removes the old file, any other changes nothing.
+#include "cli/windowscalls.h"
+
+#include <cstdlib>
+#include <deque>
+#include <map>
+#include <sstream>
+#include <string>
+
+namespace {
+
+// The next fault planned for call, or 0 for none.
+DWORD next(const std::string &call)
+{
+    static std::map<std::string, std::deque<DWORD>> plans = [] {
+        std::map<std::string, std::deque<DWORD>> parsed;
+        const char *plan = std::getenv("ZANVO_TEST_FAULTS");
+        std::istringstream words(plan ? plan : "");
+        for (std::string word; words >> word;) {
+            const auto colon = word.find(':');
+            auto &faults = parsed[word.substr(0, colon)];
+            std::istringstream list(word.substr(colon + 1));
+            for (std::string item; std::getline(list, item, ',');) {
+                const auto star = item.find('*');
+                const int times = star == std::string::npos ? 1 : std::stoi(item.substr(star + 1));
+                faults.insert(faults.end(), static_cast<std::size_t>(times),
+                              static_cast<DWORD>(std::stoul(item.substr(0, star))));
+            }
+        }
+        return parsed;
+    }();
+    auto &faults = plans[call];
+    if (faults.empty())
+        return 0;
+    const DWORD fault = faults.front();
+    faults.pop_front();
+    return fault;
+}
+
+BOOL failWith(DWORD error)
+{
+    SetLastError(error);
+    return FALSE;
+}
+
+} // namespace
+
+namespace zanvo::cli::windows {
+
+BOOL replaceFile(const wchar_t *replaced, const wchar_t *replacement, const wchar_t *backup)
+{
+    const DWORD fault = next("replace");
+    if (fault == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2)
+        MoveFileExW(replaced, backup ? backup : (std::wstring(replaced) + L"~").c_str(),
+                    MOVEFILE_REPLACE_EXISTING);
+    else if (fault == ERROR_UNABLE_TO_MOVE_REPLACEMENT && !backup)
+        DeleteFileW(replaced);
+    if (fault)
+        return failWith(fault);
+    return ReplaceFileW(replaced, replacement, backup,
+                        REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS, nullptr,
+                        nullptr);
+}
+
+BOOL moveFile(const wchar_t *from, const wchar_t *to)
+{
+    const DWORD fault = next("move");
+    return fault ? failWith(fault) : MoveFileExW(from, to, MOVEFILE_REPLACE_EXISTING);
+}
+
+BOOL deleteFile(const wchar_t *name)
+{
+    const DWORD fault = next("delete");
+    return fault ? failWith(fault) : DeleteFileW(name);
+}
+
+} // namespace zanvo::cli::windows
