@@ -6,6 +6,7 @@
 #include "window/win32/form1window.h"
 #include "window/win32/scintillacontrol.h"
 #include "window/win32/uithread.h"
+#include "window/win32/utf16.h"
 #include "window/win32/win32services.h"
 
 #include <Scintilla.h>
@@ -143,6 +144,19 @@ TEST(Win32Form1, TheWindowPassesANewDpiOnToTheBox)
                  reinterpret_cast<LPARAM>(&suggested));
     RemoveWindowSubclass(box, spy, 1);
     EXPECT_EQ(told, 144u);
+}
+
+// Windows counts a text's length in int, so texts past 2 GiB are converted in pieces: no piece
+// that holds a whole character cuts one.
+TEST(Utf16, TextsConvertedInPiecesComeOutWhole)
+{
+    const std::string text = "网名😀a\r\n一\xff二😀";
+    const std::wstring whole = wide(text);
+    EXPECT_EQ(utf8(whole), "网名😀a\r\n一\xEF\xBF\xBD二😀");
+    for (std::size_t piece = 4; piece <= text.size(); ++piece)
+        EXPECT_EQ(wide(text, piece), whole) << piece;
+    for (std::size_t piece = 2; piece <= whole.size(); ++piece)
+        EXPECT_EQ(utf8(whole, piece), utf8(whole)) << piece;
 }
 
 TEST(Win32UiThread, TasksFromAWorkerRunInTheMessageLoopInOrder)

@@ -1,12 +1,20 @@
 // Text as Win32 takes it, UTF-16, and back to the program's UTF-8.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
 namespace zanvo {
 
+// Invalid sequences become U+FFFD. A text the system cannot convert (out of memory) raises Out of
+// memory rather than giving an empty text.
 std::wstring wide(std::string_view utf8);
 std::string utf8(std::wstring_view text);
+
+// The same, converted in pieces of at most piece bytes or units: Windows counts a text's length
+// in int, so a text past 2 GiB goes in pieces, each ending on a character's boundary.
+std::wstring wide(std::string_view utf8, std::size_t piece);
+std::string utf8(std::wstring_view text, std::size_t piece);
 
 } // namespace zanvo
