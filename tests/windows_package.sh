@@ -35,6 +35,31 @@ done
 
 (cd "$build" && cpack -G ZIP -B "$work/zip" >/dev/null)
 zip=$(ls "$work"/zip/*.zip)
+# Every name as Windows 7's ZIP folder reads it (code page 936, whatever the UTF-8 flag says) and
+# as newer readers do (the UTF-8 name of the Info-ZIP Unicode Path field whose check matches, else
+# the name as its flag says): the same.
+/usr/bin/python3 - "$zip" >"$work/names" <<'PY' || fail "the ZIP's names differ: $(cat "$work/names")"
+import struct, sys, zipfile, zlib
+legacy, newer = [], []
+for info in zipfile.ZipFile(sys.argv[1]).infolist():
+    utf8 = info.flag_bits & 0x800
+    raw = info.orig_filename.encode("utf-8" if utf8 else "cp437")
+    legacy.append(raw.decode("cp936", "replace"))
+    name, extra = raw.decode("utf-8" if utf8 else "cp437"), info.extra
+    while len(extra) >= 4:
+        kind, size = struct.unpack_from("<HH", extra)
+        if kind == 0x7075 and extra[4] == 1 and struct.unpack_from("<I", extra, 5)[0] == zlib.crc32(raw):
+            name = extra[9:4 + size].decode("utf-8")
+        extra = extra[4 + size:]
+    newer.append(name)
+print("\n".join(legacy))
+sys.exit(legacy != newer)
+PY
+if [ $# -gt 1 ]; then
+    for name in 'Zanvo伪原创工具 1.0.exe' 使用说明.txt; do
+        grep -qxF "$(basename "$zip" .zip)/$name" "$work/names" || fail "the ZIP's names: $(cat "$work/names")"
+    done
+fi
 mkdir "$work/unpacked"
 (cd "$work/unpacked" && cmake -E tar xf "$zip")
 # Everything at the top of the one folder the ZIP unpacks to.
