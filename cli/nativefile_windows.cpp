@@ -1,10 +1,13 @@
 // The output file's system calls on Windows.
+#include "cli/consoletext.h"
 #include "cli/input.h"
 #include "cli/nativefile.h"
 #include "cli/quote.h"
 #include "cli/windowscalls.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <windows.h>
 
 namespace zanvo::cli {
@@ -96,6 +99,23 @@ template<class Call> bool patiently(Call call)
     }
 }
 
+// Writes text to a console in pieces: Windows 7's console refuses a single write much over 64 KB.
+std::error_code writeConsole(HANDLE console, std::wstring_view text)
+{
+    constexpr std::size_t largestWrite = 8192;
+    while (!text.empty()) {
+        std::size_t length = std::min(text.size(), largestWrite);
+        // A surrogate pair goes out whole.
+        if (length < text.size() && text[length - 1] >= 0xD800 && text[length - 1] <= 0xDBFF)
+            --length;
+        DWORD written = 0;
+        if (!WriteConsoleW(console, text.data(), static_cast<DWORD>(length), &written, nullptr))
+            return lastError();
+        text.remove_prefix(written);
+    }
+    return {};
+}
+
 std::string leafUtf8(const fs::path &name)
 {
     const auto bytes = name.filename().u8string();
@@ -107,6 +127,7 @@ std::string leafUtf8(const fs::path &name)
 struct NativeFile::State {
     HANDLE handle = INVALID_HANDLE_VALUE;
     bool standardOutput = false;
+    std::optional<ConsoleText> console; // where standard output is a console
     fs::path target;
     fs::path temporary;
     std::optional<Kept> kept;
@@ -137,6 +158,9 @@ void NativeFile::useStandardOutput()
 {
     m_state->handle = GetStdHandle(STD_OUTPUT_HANDLE);
     m_state->standardOutput = true;
+    DWORD mode = 0;
+    if (GetConsoleMode(m_state->handle, &mode))
+        m_state->console.emplace();
 }
 
 // ReplaceFile takes a file name relative to the working folder for a folder's name: the target
@@ -336,6 +360,11 @@ std::error_code NativeFile::reserve(std::uint64_t bytes)
 
 std::error_code NativeFile::write(const char *bytes, std::size_t size)
 {
+    if (m_state->console) {
+        std::wstring text;
+        m_state->console->decode({bytes, size}, text);
+        return writeConsole(m_state->handle, text);
+    }
     constexpr std::size_t largestWrite = 1u << 30;
     while (size > 0) {
         DWORD done = 0;
@@ -362,6 +391,11 @@ std::error_code NativeFile::truncate(std::uint64_t size)
 std::error_code NativeFile::close()
 {
     State &s = *m_state;
+    if (s.console) {
+        std::wstring rest;
+        s.console->finish(rest);
+        return writeConsole(s.handle, rest);
+    }
     if (s.standardOutput)
         return {};
     HANDLE handle = s.handle;
