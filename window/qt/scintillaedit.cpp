@@ -18,13 +18,11 @@ namespace zanvo {
 namespace {
 
 // The numbers the shared box sends are QScintilla's too.
-static_assert(unsigned(sci::GETCHARACTERPOINTER)
-              == unsigned(QsciScintillaBase::SCI_GETCHARACTERPOINTER));
-static_assert(unsigned(sci::CREATELOADER) == unsigned(QsciScintillaBase::SCI_CREATELOADER));
-static_assert(unsigned(sci::SETDOCPOINTER) == unsigned(QsciScintillaBase::SCI_SETDOCPOINTER));
-static_assert(unsigned(sci::USEPOPUP) == unsigned(QsciScintillaBase::SCI_USEPOPUP));
-static_assert(unsigned(sci::SETSCROLLWIDTHTRACKING)
-              == unsigned(QsciScintillaBase::SCI_SETSCROLLWIDTHTRACKING));
+#define ZANVO_SCI_CHECK_MESSAGE(name, number)                                                      \
+    static_assert(number == unsigned(QsciScintillaBase::SCI_##name), #name);
+ZANVO_SCI_MESSAGES(ZANVO_SCI_CHECK_MESSAGE)
+#define ZANVO_SCI_CHECK_VALUE(name) static_assert(sci::name == QsciScintillaBase::SC_##name, #name);
+ZANVO_SCI_VALUES(ZANVO_SCI_CHECK_VALUE)
 
 std::optional<ClipboardText> readClipboard()
 {
