@@ -1,6 +1,6 @@
 // The text core: drops empty lines, shuffles lines and removes repeated ones, for 8-bit text
-// (UTF-8 or any bytes) and 16-bit text (UTF-16) alike. Arguments are never changed; every call
-// returns a new text.
+// (UTF-8 or any bytes) and 16-bit text (UTF-16) alike. Arguments are never changed: a function
+// returns a new text, and a ...To() function hands it to a sink in pieces instead.
 #pragma once
 
 #include "runtime/randomsource.h"

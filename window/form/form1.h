@@ -94,8 +94,10 @@ public:
     virtual bool processStart(std::string_view program, const std::vector<std::string> &arguments,
                               bool minimised)
         = 0;
-    // The skin layer: styles the window from the skin file at path; the second argument is
-    // reserved and empty. Returns a SkinStatus.
+    // The skin layer: reads and checks the skin file at path, which the host then styles the
+    // window with (the Qt host with the whole style sheet, the Win32 host with the subset it
+    // draws itself); the second argument is reserved and empty. Returns a SkinStatus, which
+    // Form_Load leaves unread: start-up goes on whatever it is.
     virtual int SkinH_AttachEx(std::string_view path, std::string_view password) = 0;
     // The folder that holds the program file, in the platform's notation.
     virtual std::string applicationFolder() = 0;

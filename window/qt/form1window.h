@@ -24,7 +24,7 @@ public:
     explicit Form1Window(FormServices &services, RandomSource &random = RandomSource::process());
     ~Form1Window() override;
 
-    // The text box, for what reads or fills it from outside: tests, benchmarks.
+    // The text box, as the handlers reach it (and tests and benchmarks too).
     ScintillaBox &text1() override { return Text1->box(); }
     Form1 &form() { return *m_form; }
 
