@@ -141,23 +141,20 @@ With no FILE, or when FILE is -, read standard input.
   -h, --help           display this help and exit
       --version        output version information and exit
 
-The whole input is read before FILE is touched. FILE is then replaced by a new
-file, written beside it and renamed over it once complete, with FILE's
-permissions, owner, group, ACL and extended attributes: a failure or an
-interruption leaves the old FILE as it was. Where FILE has other hard links,
-where any of those cannot be given to a new file, where its folder takes no new
-file, or where the disk has no room for a second copy, FILE itself is rewritten
-instead,
-after the space for the result has been reserved; a signal that ends the program waits until that rewrite is done, so
-only SIGKILL or a power cut can leave FILE incomplete. Links are followed to
-the file they name, and a write-protected FILE is refused.
+The whole input is read before FILE is touched. FILE is then replaced by the
+result whole, keeping what it has besides its text, or, where it cannot be,
+rewritten in place; a failure or an interruption leaves the old FILE as it was
+(only SIGKILL or a power cut during a rewrite in place can leave it part old and
+part new). Links are followed to the file they name, and a write-protected FILE
+is refused. The manual, zanvo-scramble(1), says under REPLACING A FILE which
+happens when, and what FILE keeps.
 
 Text is handled as bytes, so any encoding and any byte passes through; a UTF-8
 byte-order mark stays in front. A file that starts with a UTF-16 byte-order
 mark is scrambled as UTF-16 and written back in the same encoding; one with a
 UTF-32 byte-order mark is passed through unchanged.
 
-Exit status is 0 on success, 1 when reading or writing fails, 2 on a usage error.
+Exit status: 0 on success, 1 when reading or writing fails, 2 on a usage error.
 )";
 }
 

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 #include <optional>
 #include <random>
+#include <sstream>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -144,6 +145,12 @@ TEST_F(Cli, UsageErrorsSayExactlyWhatIsWrong)
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("Usage: zanvo-scramble"), std::string::npos);
     EXPECT_EQ(run({"--hel"}), help);
+    // Every line fits a terminal of 80 columns (in characters: the Chinese ones are few).
+    std::istringstream lines(help.out);
+    for (std::string line; std::getline(lines, line);)
+        EXPECT_LE(
+            std::count_if(line.begin(), line.end(), [](char c) { return (c & 0xC0) != 0x80; }), 80)
+            << line;
 
     // Abbreviated long options, and a name after -- that looks like an option.
     file("-list", "q\r\nr");
