@@ -36,8 +36,17 @@ export WINEPREFIX=$work/wine WINEDEBUG=-all,+loaddll WINEDLLOVERRIDES="mscoree,m
 # The prefix's Wine server goes first: it writes the prefix until it ends.
 trap 'wineserver -k 2>/dev/null; wineserver -w 2>/dev/null; cleanup' EXIT
 
-# The first visible window called $1, waited for.
-window_named() { timeout 120 xdotool search --sync --onlyvisible --name "^$1\$" | head -1; }
+# The first visible window called $1, waited for. A search fails where a window goes while it
+# looks (Wine's windows while it sets up a new prefix): it looks again.
+window_named() {
+    local found=
+    for _ in 1 2 3; do
+        found=$(timeout 120 xdotool search --sync --onlyvisible --name "^$1\$" 2>/dev/null | head -1) &&
+            [ -n "$found" ] && break
+        sleep 0.5
+    done
+    echo "$found"
+}
 
 # The browser launcher that Wine's explorer.exe hands a web address to, recording each call.
 mkdir "$work/bin"
