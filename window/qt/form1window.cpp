@@ -21,9 +21,9 @@ QString fromUtf8(std::string_view text)
 
 // Places a control by its name, at its place in twips; Qt's high-DPI scaling takes the pixels on
 // from there.
-template<class Control> Control *place(Control *control, std::size_t index)
+template<class Widget> Widget *place(Widget *control, form1::Control name)
 {
-    const form1::Place &at = form1::places[index];
+    const form1::Place &at = form1::places[name];
     control->setObjectName(fromUtf8(at.name));
     control->setGeometry(form1::pixels(at.left), form1::pixels(at.top), form1::pixels(at.width),
                          form1::pixels(at.height));
@@ -42,11 +42,11 @@ Form1Window::Form1Window(FormServices &services, RandomSource &random)
     // Nothing in the window follows a change of size, so none is offered.
     setFixedSize(form1::pixels(form1::clientArea.width), form1::pixels(form1::clientArea.height));
 
-    Text1 = place(new ScintillaEdit(this, m_ui), 0);
-    Command1 = place(new QPushButton(fromUtf8(form1::command1Text), this), 1);
-    Label1 = place(new QLabel(fromUtf8(form1::label1Text), this), 2);
-    Command2 = place(new QPushButton(fromUtf8(form1::command2Text), this), 3);
-    Label2 = place(new ClickLabel(fromUtf8(form1::label2Text()), this), 4);
+    Text1 = place(new ScintillaEdit(this, m_ui), form1::Text1);
+    Command1 = place(new QPushButton(fromUtf8(form1::command1Text), this), form1::Command1);
+    Label1 = place(new QLabel(fromUtf8(form1::label1Text), this), form1::Label1);
+    Command2 = place(new QPushButton(fromUtf8(form1::command2Text), this), form1::Command2);
+    Label2 = place(new ClickLabel(fromUtf8(form1::label2Text()), this), form1::Label2);
     for (auto *button : {Command1, Command2}) {
         button->setAutoDefault(false);
         button->setDefault(false);
@@ -55,7 +55,7 @@ Form1Window::Form1Window(FormServices &services, RandomSource &random)
     setTabOrder(Command1, Command2);
     Text1->setFocus();
 
-    m_progress = place(new QProgressBar(this), 5);
+    m_progress = place(new QProgressBar(this), form1::Progress);
     m_progress->setRange(0, 0);
     m_progress->setTextVisible(false);
     m_progress->hide();

@@ -15,9 +15,17 @@ constexpr wchar_t className[] = L"ZanvoForm1";
 constexpr DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr DWORD exStyle = WS_EX_CONTROLPARENT;
 constexpr UINT_PTR progressTimer = 1;
-// Control ids, in the order of the description's places: clear of IDOK and IDCANCEL, which the
-// dialog keys send for Enter and Esc, so that Esc never clicks Start.
-enum : int { Text1 = 101, Command1, Label1, Command2, Label2, Progress };
+// A control's id: clear of IDOK and IDCANCEL, which the dialog keys send for Enter and Esc, so
+// that Esc never clicks Start.
+int controlId(form1::Control control)
+{
+    return 101 + static_cast<int>(control);
+}
+
+bool isLabel(form1::Control control)
+{
+    return control == form1::Label1 || control == form1::Label2;
+}
 
 // Functions of Windows 10 that the program uses where they exist: on Windows 7 it takes the
 // system's DPI, which is all there is.
@@ -153,19 +161,21 @@ Form1Window::Form1Window(Win32Services &services, RandomSource &random)
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
 
-    m_text1 = std::make_unique<ScintillaControl>(m_window, Text1, m_ui);
-    const auto child = [this](const wchar_t *kind, std::string_view text, DWORD flags, int id) {
-        return CreateWindowExW(0, kind, wide(text).c_str(), WS_CHILD | WS_VISIBLE | flags, 0, 0, 0,
-                               0, m_window, reinterpret_cast<HMENU>(INT_PTR(id)),
-                               GetModuleHandleW(nullptr), nullptr);
+    m_text1 = std::make_unique<ScintillaControl>(m_window, controlId(form1::Text1), m_ui);
+    m_controls[form1::Text1] = m_text1->window();
+    const auto child = [this](form1::Control control, const wchar_t *kind, std::string_view text,
+                              DWORD flags) {
+        m_controls[control]
+            = CreateWindowExW(0, kind, wide(text).c_str(), WS_CHILD | WS_VISIBLE | flags, 0, 0, 0,
+                              0, m_window, reinterpret_cast<HMENU>(INT_PTR(controlId(control))),
+                              GetModuleHandleW(nullptr), nullptr);
     };
-    m_controls[0] = child(L"BUTTON", form1::command1Text, WS_TABSTOP | BS_PUSHBUTTON, Command1);
-    m_controls[1] = child(L"STATIC", form1::label1Text, SS_LEFT | SS_NOPREFIX, Label1);
-    m_controls[2] = child(L"BUTTON", form1::command2Text, WS_TABSTOP | BS_PUSHBUTTON, Command2);
-    m_controls[3]
-        = child(L"STATIC", form1::label2Text(), SS_LEFT | SS_NOPREFIX | SS_NOTIFY, Label2);
-    m_controls[4] = child(PROGRESS_CLASSW, {}, PBS_MARQUEE, Progress);
-    ShowWindow(m_controls[4], SW_HIDE);
+    child(form1::Command1, L"BUTTON", form1::command1Text, WS_TABSTOP | BS_PUSHBUTTON);
+    child(form1::Label1, L"STATIC", form1::label1Text, SS_LEFT | SS_NOPREFIX);
+    child(form1::Command2, L"BUTTON", form1::command2Text, WS_TABSTOP | BS_PUSHBUTTON);
+    child(form1::Label2, L"STATIC", form1::label2Text(), SS_LEFT | SS_NOPREFIX | SS_NOTIFY);
+    child(form1::Progress, PROGRESS_CLASSW, {}, PBS_MARQUEE);
+    ShowWindow(m_controls[form1::Progress], SW_HIDE);
     // Text1 comes first in the tab order, as it was made first; the buttons follow.
     SetWindowPos(m_text1->window(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     ShowWindow(m_text1->window(), SW_SHOW);
@@ -228,13 +238,15 @@ void Form1Window::layOut()
                      SWP_NOZORDER | SWP_NOACTIVATE);
     };
     // A frame the skin gives the box is drawn on the edge of its place, around it.
-    RECT box = rect(form1::places[0]);
-    m_frame = box;
-    if (look.boxBorder)
-        InflateRect(&box, -1, -1);
-    place(m_text1->window(), box);
-    for (std::size_t i = 0; i < std::size(m_controls); ++i)
-        place(m_controls[i], rect(form1::places[i + 1]));
+    for (std::size_t i = 0; i < form1::controlCount; ++i) {
+        RECT at = rect(form1::places[i]);
+        if (i == form1::Text1) {
+            m_frame = at;
+            if (look.boxBorder)
+                InflateRect(&at, -1, -1);
+        }
+        place(m_controls[i], at);
+    }
     m_skin.lay(m_window, m_dpi);
 
     LOGFONTW font = messageFont(m_dpi);
@@ -254,8 +266,9 @@ void Form1Window::layOut()
             DeleteObject(old);
     m_font = CreateFontIndirectW(&font);
     m_labelFont = look.labelPoints ? CreateFontIndirectW(&labelFont) : nullptr;
-    for (std::size_t i = 0; i < std::size(m_controls); ++i) {
-        const bool label = i == 1 || i == 3;
+    // The box takes its font as Scintilla does, below.
+    for (std::size_t i = form1::Text1 + 1; i < form1::controlCount; ++i) {
+        const bool label = isLabel(form1::Control(i));
         SendMessageW(m_controls[i], WM_SETFONT,
                      reinterpret_cast<WPARAM>(label && m_labelFont ? m_labelFont : m_font), TRUE);
     }
@@ -278,7 +291,8 @@ void Form1Window::layOut()
 
 LRESULT Form1Window::customDraw(const NMCUSTOMDRAW &draw)
 {
-    const bool button = draw.hdr.hwndFrom == m_controls[0] || draw.hdr.hwndFrom == m_controls[2];
+    const bool button = draw.hdr.hwndFrom == m_controls[form1::Command1]
+        || draw.hdr.hwndFrom == m_controls[form1::Command2];
     if (!button || !m_skin.paintsButtons() || draw.dwDrawStage != CDDS_PREPAINT)
         return CDRF_DODEFAULT;
     m_skin.drawButton(draw);
@@ -342,8 +356,8 @@ void Form1Window::showProgress(std::chrono::milliseconds after)
 void Form1Window::hideProgress()
 {
     KillTimer(m_window, progressTimer);
-    SendMessageW(m_controls[4], PBM_SETMARQUEE, FALSE, 0);
-    ShowWindow(m_controls[4], SW_HIDE);
+    SendMessageW(m_controls[form1::Progress], PBM_SETMARQUEE, FALSE, 0);
+    ShowWindow(m_controls[form1::Progress], SW_HIDE);
 }
 
 void Form1Window::messageBox(std::string_view prompt, std::string_view title)
@@ -381,11 +395,11 @@ LRESULT Form1Window::handle(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_COMMAND:
         // Every event goes to its handler through the guard: a run-time error inside one is
         // reported there and never reaches the message loop.
-        if (LOWORD(wParam) == Command1 && HIWORD(wParam) == BN_CLICKED)
+        if (LOWORD(wParam) == controlId(form1::Command1) && HIWORD(wParam) == BN_CLICKED)
             m_form->handle(&Form1::Command1_Click);
-        else if (LOWORD(wParam) == Command2 && HIWORD(wParam) == BN_CLICKED)
+        else if (LOWORD(wParam) == controlId(form1::Command2) && HIWORD(wParam) == BN_CLICKED)
             m_form->handle(&Form1::Command2_Click);
-        else if (LOWORD(wParam) == Label2 && HIWORD(wParam) == STN_CLICKED)
+        else if (LOWORD(wParam) == controlId(form1::Label2) && HIWORD(wParam) == STN_CLICKED)
             m_form->handle(&Form1::Label2_Click);
         return 0;
     case WM_NOTIFY: {
@@ -412,7 +426,7 @@ LRESULT Form1Window::handle(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     }
     case WM_CTLCOLORSTATIC: {
         const auto control = reinterpret_cast<HWND>(lParam);
-        if (control == m_controls[1] || control == m_controls[3])
+        if (control == m_controls[form1::Label1] || control == m_controls[form1::Label2])
             return labelColours(control, reinterpret_cast<HDC>(wParam));
         break;
     }
@@ -425,8 +439,8 @@ LRESULT Form1Window::handle(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_TIMER:
         if (wParam == progressTimer) {
             KillTimer(m_window, progressTimer);
-            ShowWindow(m_controls[4], SW_SHOW);
-            SendMessageW(m_controls[4], PBM_SETMARQUEE, TRUE, 30);
+            ShowWindow(m_controls[form1::Progress], SW_SHOW);
+            SendMessageW(m_controls[form1::Progress], PBM_SETMARQUEE, TRUE, 30);
         }
         return 0;
     case WM_SETCURSOR:

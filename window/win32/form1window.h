@@ -48,7 +48,7 @@ private:
     HWND m_window = nullptr;
     UINT m_dpi = 96;
     std::unique_ptr<ScintillaControl> m_text1;
-    HWND m_controls[5] {}; // after Text1, in the order of the description's places
+    HWND m_controls[form1::controlCount] {};
     HFONT m_font = nullptr, m_labelFont = nullptr;
     SkinPainter m_skin;
     RECT m_frame {}; // Text1's place, where the skin gives it a frame
