@@ -478,18 +478,27 @@ TEST_F(Cli, AFailedWriteIsReportedAndLeavesTheOldFile)
     const std::string big(64 * 1024, 'x');
     file("list.txt", "old\n");
     // What got out before the limit is beside the point: the status and the message are not.
-    const auto limited = [&](Words args, int blocks) {
-        auto outcome
-            = zanvo::test::run(child(std::move(args), big + "\n" + big, sizeLimit(blocks)));
+    const auto limited = [&](Words args, int blocks, Words wrapper = {}) {
+        const Words limit = sizeLimit(blocks);
+        wrapper.insert(wrapper.end(), limit.begin(), limit.end());
+        auto outcome = zanvo::test::run(child(std::move(args), big + "\n" + big, wrapper));
         outcome.out.clear();
         return outcome;
     };
-    // An existing file's replacement gets its space first, so this one fails before a write.
-    EXPECT_EQ(limited({"-o", "list.txt"}, 64),
-              failure("cannot reserve space for 'list.txt': File too large"));
-    EXPECT_EQ(limited({"-o", "new.txt"}, 64), failure("error writing 'new.txt': File too large"));
-    EXPECT_EQ(contents("list.txt"), "old\n");
-    EXPECT_EQ(leftovers(), Words {"list.txt"});
+    std::vector<Words> wrappers = {{}};
+#ifdef FS_FAULTS
+    // A replacement with a name, where the file system has no unnamed files, goes too.
+    wrappers.push_back(fsFaults(false));
+#endif
+    for (const Words &wrapper : wrappers) {
+        // An existing file's replacement gets its space first, so this one fails before a write.
+        EXPECT_EQ(limited({"-o", "list.txt"}, 64, wrapper),
+                  failure("cannot reserve space for 'list.txt': File too large"));
+        EXPECT_EQ(limited({"-o", "new.txt"}, 64, wrapper),
+                  failure("error writing 'new.txt': File too large"));
+        EXPECT_EQ(contents("list.txt"), "old\n");
+        EXPECT_EQ(leftovers(), Words {"list.txt"}) << wrapper.size();
+    }
     EXPECT_EQ(limited({}, 64), failure("error writing standard output: File too large"));
     // The help text is written as carefully as the result.
     EXPECT_EQ(limited({"--help"}, 1), failure("error writing standard output"));
@@ -601,6 +610,12 @@ TEST_F(Cli, AnotherUsersFileKeepsItsOwnerAndWhatTheyMayNotChange)
     fs::create_directory(dir / "sticky");
     fs::permissions(dir / "sticky", fs::perms::all | fs::perms::sticky_bit);
     fs::permissions(file("sticky/shared.txt", "old"), fs::perms::all);
+    // Their own file that they may write but not read: its ACL and attributes cannot be read
+    // whole, so it is rewritten in place, never replaced.
+    const auto writeOnly = file("write-only.txt", "old");
+    ASSERT_EQ(chown(writeOnly.c_str(), 65534, 65534), 0);
+    fs::permissions(writeOnly, fs::perms::owner_write, fs::perm_options::replace);
+    const auto writeOnlyInode = statOf(writeOnly).st_ino;
 
     for (const auto &[name, expected] : {
              // Write-protected by its owner: refused, as shuf -o refuses it.
@@ -609,6 +624,7 @@ TEST_F(Cli, AnotherUsersFileKeepsItsOwnerAndWhatTheyMayNotChange)
                                 "Permission denied")},
              std::pair {"locked/open.txt", ok()},
              std::pair {"sticky/shared.txt", ok()},
+             std::pair {"write-only.txt", ok()},
          }) {
         EXPECT_EQ(zanvo::test::run(child({"-s", "1", "-o", name}, "b\na\n", asNobody)), expected)
             << name;
@@ -617,6 +633,9 @@ TEST_F(Cli, AnotherUsersFileKeepsItsOwnerAndWhatTheyMayNotChange)
     EXPECT_EQ(contents("locked/open.txt"), "b\n\na");
     EXPECT_EQ(contents("sticky/shared.txt"), "b\n\na");
     EXPECT_EQ(statOf(dir / "sticky/shared.txt").st_uid, 0u);
+    EXPECT_EQ(contents("write-only.txt"), "b\n\na");
+    EXPECT_EQ(statOf(writeOnly).st_ino, writeOnlyInode);
+    EXPECT_EQ(statOf(writeOnly).st_mode & 07777, 0200u);
 }
 
 #endif

@@ -117,7 +117,9 @@ struct Fakes : FormControls, FormServices {
     void messageBox(std::string_view prompt, std::string_view title) override
     {
         log.push_back("box " + std::string(title) + "|" + std::string(prompt));
+        textUnderBox = box.value;
     }
+    std::string textUnderBox; // what the box held while the last message box was up
     void endProgram(int status) override { log.push_back("end " + std::to_string(status)); }
 
     float secondsSinceMidnight() override { return now; }
@@ -237,6 +239,8 @@ TEST_F(Form1Test, AnEmptyBoxPromptsOnceAndThePromptIsScrambledAsText)
     auto form1 = form();
     start(*form1);
     EXPECT_EQ(fakes.log.front(), "box " + title + "|" + prompt);
+    // The prompt goes into the box once the person has read it, not before.
+    EXPECT_EQ(fakes.textUnderBox, "");
     EXPECT_EQ(std::count_if(fakes.log.begin(), fakes.log.end(),
                             [](const std::string &s) { return s.starts_with("box"); }),
               1);

@@ -175,6 +175,18 @@ private slots:
         QCOMPARE(text(failing), QStringLiteral("xkept"));
     }
 
+    void enterBreaksALineWithCrLfInADocumentSwappedIn()
+    {
+        // A Start's result, like a large paste, comes in a new document: the next Start splits
+        // its lines at CR LF, so Enter must type that there too.
+        QWidget window;
+        ScintillaEdit edit(&window, ui);
+        edit.box().replace("a");
+        QTest::keyClick(&edit, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClick(&edit, Qt::Key_Return);
+        QCOMPARE(text(edit.box()), QStringLiteral("a\r\n"));
+    }
+
     void theMenuSpeaksChinese()
     {
         QWidget window;
