@@ -408,6 +408,12 @@ TEST_F(Cli, ARewriteIsNeverReadableByOthersAndKeepsTheMode)
     EXPECT_EQ(held.finish("a\nb\n"), ok());
     EXPECT_EQ(statOf(secret).st_mode & 07777, 0640u);
     EXPECT_EQ(readFile(secret), "b\n\na");
+    // The bits an ACL does not carry come across too.
+    const auto shared = file("shared.txt", "a\nb\n");
+    ASSERT_EQ(chmod(shared.c_str(), 02750), 0);
+    EXPECT_EQ(run({"-s", "2", "-o", "shared.txt", "shared.txt"}), ok());
+    EXPECT_EQ(statOf(shared).st_mode & 07777, 02750u);
+    EXPECT_EQ(leftovers(), (Words {"secret.txt", "shared.txt"}));
 }
 
 TEST_F(Cli, NoSignalLeavesAnythingButTheOldFile)
