@@ -4,10 +4,10 @@
 // row, which undo's budget bounds; and start-up until the window is first shown. Each figure comes
 // from a fresh process, so peaks and start-up costs do not mix.
 #include "bench/textgen.h"
-#include "runtime/translation.h"
 #include "window/qt/form1window.h"
 #include "window/qt/qtservices.h"
 #include "window/qt/scintillaedit.h"
+#include "window/qt/translation.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -3,13 +3,13 @@
 // home page links through their controls, a run-time error through a click, the skin and Qt's
 // Chinese texts. The window's clock is the test's, so every Start's result is known.
 #include "runtime/randomsource.h"
-#include "runtime/translation.h"
 #include "scrambler/scrambler.h"
 #include "window/form/errorreport.h"
 #include "window/form/skin.h"
 #include "window/qt/fitlabel.h"
 #include "window/qt/form1window.h"
 #include "window/qt/qtservices.h"
+#include "window/qt/translation.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,10 +1,10 @@
 // Text1's Scintilla box as the Qt host draws it: typing through an input method, the platform's
 // line breaks on a paste, the Chinese menu, a large paste made off the UI thread and its run-time
 // error, content filled on either thread, wrapping by size and how far undo reaches back.
-#include "runtime/translation.h"
 #include "window/form/errorreport.h"
 #include "window/form/platform.h"
 #include "window/qt/scintillaedit.h"
+#include "window/qt/translation.h"
 #include "window/qt/uithread.h"
 
 #include <QApplication>

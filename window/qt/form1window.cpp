@@ -1,12 +1,12 @@
 // Form1's Qt window.
 #include "window/qt/form1window.h"
 
-#include "runtime/messagebox.h"
 #include "window/qt/clicklabel.h"
 #include "window/qt/fitlabel.h"
 
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 
@@ -107,7 +107,12 @@ void Form1Window::hideProgress()
 
 void Form1Window::messageBox(std::string_view prompt, std::string_view title)
 {
-    MsgBox(this, fromUtf8(prompt), fromUtf8(title));
+    QMessageBox box(QMessageBox::NoIcon, fromUtf8(title), fromUtf8(prompt), QMessageBox::NoButton,
+                    this);
+    // Named here rather than left to the translation, so the button reads the same on any
+    // system, with or without Qt's Chinese translation installed.
+    box.addButton(QStringLiteral("确定"), QMessageBox::AcceptRole);
+    box.exec();
 }
 
 void Form1Window::endProgram(int status)

@@ -1,8 +1,8 @@
 // The program's entry: builds the services and the window, and runs the event loop.
-#include "runtime/clipboardkeeper.h"
-#include "runtime/translation.h"
+#include "window/qt/clipboardkeeper.h"
 #include "window/qt/form1window.h"
 #include "window/qt/qtservices.h"
+#include "window/qt/translation.h"
 
 #include <QApplication>
 #include <QIcon>

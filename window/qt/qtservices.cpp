@@ -1,11 +1,15 @@
 // The window's platform services over Qt.
 #include "window/qt/qtservices.h"
 
-#include "runtime/clipboard.h"
-#include "runtime/processstart.h"
 #include "window/form/skin.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QProcess>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
 
 namespace zanvo {
 
@@ -29,7 +33,7 @@ float QtServices::secondsSinceMidnight()
 
 void QtServices::clipboardClear()
 {
-    zanvo::clipboardClear();
+    QGuiApplication::clipboard()->clear();
 }
 
 std::unique_ptr<ClipboardData> QtServices::clipboardText(std::string utf8)
@@ -41,16 +45,29 @@ std::unique_ptr<ClipboardData> QtServices::clipboardText(std::string utf8)
 
 void QtServices::clipboardSetText(std::unique_ptr<ClipboardData> text)
 {
-    zanvo::clipboardSetText(static_cast<QtClipboardData &>(*text).text);
+    QGuiApplication::clipboard()->setText(static_cast<QtClipboardData &>(*text).text);
 }
 
 bool QtServices::processStart(std::string_view program, const std::vector<std::string> &arguments,
                               bool minimised)
 {
+    QProcess process;
+    process.setProgram(fromUtf8(program));
     QStringList list;
     for (const std::string &argument : arguments)
         list << fromUtf8(argument);
-    return Shell(fromUtf8(program), list, minimised);
+    process.setArguments(list);
+#ifdef Q_OS_WIN
+    if (minimised) {
+        process.setCreateProcessArgumentsModifier([](QProcess::CreateProcessArguments *args) {
+            args->startupInfo->dwFlags |= STARTF_USESHOWWINDOW;
+            args->startupInfo->wShowWindow = SW_SHOWMINIMIZED;
+        });
+    }
+#else
+    Q_UNUSED(minimised);
+#endif
+    return process.startDetached();
 }
 
 int QtServices::SkinH_AttachEx(std::string_view path, std::string_view)

@@ -1,7 +1,6 @@
 // Text1 over QScintilla.
 #include "window/qt/scintillaedit.h"
 
-#include "runtime/clipboard.h"
 #include "window/form/platform.h"
 #include "window/form/scintilla.h"
 
@@ -40,7 +39,8 @@ std::optional<ClipboardText> readClipboard()
 // As Start copies: Qt's clipboard carries a NUL, where Scintilla's copy would send a space.
 void writeClipboard(std::string utf8)
 {
-    zanvo::clipboardSetText(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
+    QGuiApplication::clipboard()->setText(
+        QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
 }
 
 QByteArray toBytes(const std::string &text)

@@ -1,5 +1,5 @@
 // Handing the clipboard over at exit on X11.
-#include "runtime/clipboardkeeper.h"
+#include "window/qt/clipboardkeeper.h"
 
 #include <QClipboard>
 #include <QCoreApplication>

@@ -1,5 +1,5 @@
 // Loading Qt's Simplified Chinese translation.
-#include "runtime/translation.h"
+#include "window/qt/translation.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
