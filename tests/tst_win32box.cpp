@@ -148,6 +148,26 @@ TEST(Win32Form1, TheWindowPassesANewDpiOnToTheBox)
 
 // Windows counts a text's length in int, so texts past 2 GiB are converted in pieces: no piece
 // that holds a whole character cuts one.
+// Closed during a long Start, the window leaves the screen at once; the program then waits for
+// the work, out of sight, where Windows shows no window as not responding.
+TEST(Win32Form1, ClosedDuringAStartTheWindowGoesAtOnce)
+{
+    Win32Services services;
+    Form1Window form(services);
+    std::string text;
+    for (int i = 0; i < 2'000'000; ++i)
+        text += "网名" + std::to_string(i) + "\r\n";
+    form.text1().replace(text);
+    ShowWindow(form.window(), SW_SHOW);
+    HWND start
+        = FindWindowExW(form.window(), nullptr, L"BUTTON", wide(form1::command1Text).c_str());
+    SendMessageW(start, BM_CLICK, 0, 0);
+    ASSERT_TRUE(form.form1().busy());
+    SendMessageW(form.window(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(form.form1().busy());
+    EXPECT_FALSE(IsWindowVisible(form.window()));
+}
+
 TEST(Utf16, TextsConvertedInPiecesComeOutWhole)
 {
     const std::string text = "网名😀a\r\n一\xff二😀";

@@ -478,7 +478,9 @@ LRESULT Form1Window::handle(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         return 0;
     case WM_CLOSE:
         // The window goes with this object, after the box that still holds Scintilla's
-        // documents.
+        // documents, and so after a Start under way, which still reads the box. Meanwhile it is
+        // off the screen, where Windows takes no window for one that has stopped responding.
+        ShowWindow(m_window, SW_HIDE);
         PostQuitMessage(0);
         return 0;
     }
