@@ -386,7 +386,21 @@ LRESULT CALLBACK Form1Window::procedure(HWND window, UINT message, WPARAM wParam
     auto *self = reinterpret_cast<Form1Window *>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (!self || !self->m_form)
         return DefWindowProcW(window, message, wParam, lParam);
-    return self->handle(window, message, wParam, lParam);
+    // Windows calls in here, often from inside itself, where on 64-bit Windows an exception is
+    // swallowed or ends the program without a word: each goes through the guard as a handler's
+    // does. The call is packed into one reference, which the guard's function holds in place.
+    struct Call {
+        Form1Window &self;
+        HWND window;
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+        LRESULT result = 0;
+    } call {*self, window, message, wParam, lParam};
+    self->m_form->guard([&call] {
+        call.result = call.self.handle(call.window, call.message, call.wParam, call.lParam);
+    });
+    return call.result;
 }
 
 LRESULT Form1Window::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

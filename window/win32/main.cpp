@@ -1,5 +1,7 @@
 // The program's entry on Windows: builds the services and the window, and runs the message loop.
+#include "window/form/errorreport.h"
 #include "window/win32/form1window.h"
+#include "window/win32/utf16.h"
 #include "window/win32/win32services.h"
 
 #include <commctrl.h>
@@ -8,7 +10,17 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
     INITCOMMONCONTROLSEX controls {sizeof controls, ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&controls);
-    zanvo::Win32Services services;
-    zanvo::Form1Window form(services);
-    return form.run();
+    // What fails before the window's own guard stands (building it) or after (taking it down) is
+    // reported as the guard reports, and ends the program with the same status.
+    int status = 0;
+    if (const auto report = zanvo::runGuarded([&status] {
+            zanvo::Win32Services services;
+            zanvo::Form1Window form(services);
+            status = form.run();
+        })) {
+        MessageBoxW(nullptr, zanvo::wide(*report).c_str(),
+                    zanvo::wide(zanvo::form1::applicationTitle).c_str(), MB_OK);
+        return zanvo::runtimeErrorStatus;
+    }
+    return status;
 }
