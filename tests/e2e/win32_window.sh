@@ -110,6 +110,10 @@ prompt=$(window_named 'Zanvo伪原创工具')
 [ -n "$prompt" ] || fail "no message box for the empty box"
 xdotool key --window "$prompt" Return 2>/dev/null
 [ "$(clip_after "$typed")" = '请填写需要伪原创的内容' ] || fail "the prompt was not copied"
+# Start, drawn by the program, shows the keyboard's focus: a dotted line inside its border.
+sleep 0.5
+dots=$(for x in 576 577 578 579; do /usr/bin/python3 "$here/pixel.py" "$win" "$x" 91; done | sort -u)
+[ "$(echo "$dots" | wc -l)" -eq 2 ] || fail "Start shows no focus: $(echo $dots)"
 printf 'one\ntwo\nthree' | xclip -selection clipboard -t UTF8_STRING -i
 sleep 0.5
 xdotool key --window "$win" shift+Tab ctrl+a ctrl+v Tab space 2>/dev/null

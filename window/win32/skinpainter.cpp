@@ -179,6 +179,15 @@ void SkinPainter::drawButton(const NMCUSTOMDRAW &draw) const
     SetTextColor(dc, look.text ? colorRef(*look.text) : GetSysColor(COLOR_BTNTEXT));
     DrawTextW(dc, text, -1, &area, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     SelectObject(dc, oldFont);
+
+    // The keyboard's focus, where Windows shows it: once a key has been used, or always where
+    // the user asked for it.
+    if ((state & CDIS_FOCUS)
+        && !(SendMessageW(draw.hdr.hwndFrom, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS)) {
+        const int inset = MulDiv(3, static_cast<int>(m_dpi), 96);
+        InflateRect(&area, -inset, -inset);
+        DrawFocusRect(dc, &area);
+    }
 }
 
 void SkinPainter::drawFrame(HDC dc, RECT frame, bool focused) const

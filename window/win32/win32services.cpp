@@ -63,6 +63,15 @@ std::wstring programFile(std::string_view program)
     return std::wstring(folder, length) + L"\\" + name;
 }
 
+// Whether the user asked Windows for high contrast, whose own colours then stand.
+bool highContrast()
+{
+    HIGHCONTRASTW contrast {};
+    contrast.cbSize = sizeof contrast;
+    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0)
+        && (contrast.dwFlags & HCF_HIGHCONTRASTON);
+}
+
 } // namespace
 
 std::wstring commandLine(std::string_view program, const std::vector<std::string> &arguments)
@@ -147,7 +156,7 @@ bool Win32Services::processStart(std::string_view program,
 int Win32Services::SkinH_AttachEx(std::string_view path, std::string_view)
 {
     const Skin skin = readSkin(path);
-    if (skin.status == SkinAttached)
+    if (skin.status == SkinAttached && !highContrast())
         m_look = skinLook(skin.sheet);
     return skin.status;
 }
