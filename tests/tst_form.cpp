@@ -4,6 +4,7 @@
 #include "window/form/errorreport.h"
 #include "window/form/form1.h"
 #include "window/form/platform.h"
+#include "window/form/scintillabox.h"
 #include "window/form/skin.h"
 
 #include <chrono>
@@ -42,8 +43,24 @@ public:
     bool pasting = false;
     bool failFill = false;
 
-    std::string_view text() override { return value; }
-    bool isEmpty() override { return value.empty(); }
+    std::string_view text() override
+    {
+        reads += composing.empty() ? "" : "half-typed ";
+        return value;
+    }
+    bool isEmpty() override
+    {
+        reads += composing.empty() ? "" : "half-typed ";
+        return value.empty();
+    }
+    // An input method's composition under way, which ending commits into the text.
+    void endComposition() override
+    {
+        value += composing;
+        composing.clear();
+    }
+    std::string composing;
+    std::string reads; // each read made while a composition was under way
     void setBusy(bool on) override { busy = on; }
     bool isBusy() const override { return pasting; }
     std::unique_ptr<Content> newContent() override
@@ -246,6 +263,42 @@ TEST_F(Form1Test, AnEmptyBoxPromptsOnceAndThePromptIsScrambledAsText)
               1);
     EXPECT_EQ(fakes.box.value, prompt);
     EXPECT_EQ(fakes.clipboard, prompt);
+}
+
+// An input method's composition under way is committed before a handler reads the box, or the
+// box's menu runs a command: nothing half-typed is read, and nothing typed is left out.
+TEST_F(Form1Test, ACompositionEndsBeforeTheBoxIsRead)
+{
+    for (const auto handler : {&Form1::Command1_Click, &Form1::RemoveDuplicates_Click}) {
+        auto form1 = form();
+        fakes.box.value = "甲\r\n";
+        fakes.box.composing = "乙";
+        form1->handle(handler);
+        if (form1->busy()) {
+            ASSERT_TRUE(ui.runNext());
+        }
+        EXPECT_EQ(fakes.box.reads, "");
+        EXPECT_NE(fakes.box.value.find("乙"), std::string::npos) << fakes.box.value;
+    }
+
+    struct Calls : ScintillaCalls {
+        std::vector<std::string> log;
+        std::intptr_t send(unsigned message, std::uintptr_t, std::intptr_t) override
+        {
+            log.push_back(std::to_string(message));
+            return 0;
+        }
+        void endComposition() override { log.push_back("end composition"); }
+    } calls;
+    ScintillaBox box(calls, ui, [] { return std::optional<ClipboardText>(); });
+    for (const EditCommand command : {EditCommand::Undo, EditCommand::Redo, EditCommand::Cut,
+                                      EditCommand::Copy, EditCommand::Paste, EditCommand::Delete,
+                                      EditCommand::SelectAll, EditCommand::RemoveDuplicates}) {
+        calls.log.clear();
+        box.run(command);
+        ASSERT_FALSE(calls.log.empty());
+        EXPECT_EQ(calls.log.front(), "end composition") << static_cast<int>(command);
+    }
 }
 
 TEST_F(Form1Test, NoSecondStartWhileOneWorksOrTheBoxPastes)

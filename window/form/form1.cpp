@@ -88,6 +88,7 @@ void Form1::Command1_Click()
     TextBox &box = m_controls.text1();
     if (m_job || box.isBusy())
         return;
+    box.endComposition();
     if (box.isEmpty()) {
         m_controls.messageBox(form1::emptyPrompt, form1::applicationTitle);
         box.replace(form1::emptyPrompt);
@@ -102,7 +103,10 @@ void Form1::Command1_Click()
 void Form1::RemoveDuplicates_Click()
 {
     TextBox &box = m_controls.text1();
-    if (m_job || box.isBusy() || box.isEmpty())
+    if (m_job || box.isBusy())
+        return;
+    box.endComposition();
+    if (box.isEmpty())
         return;
     rewriteText(false, [](std::string_view text, TextSink &sink) {
         return uniqueLinesTo(text, LineBreak::CrLf, sink) != 0;

@@ -298,10 +298,14 @@ void ScintillaBox::fitWrapToSize()
 
 void ScintillaBox::run(EditCommand command)
 {
-    if (m_guard)
-        m_guard([&] { execute(command); });
-    else
+    const auto work = [&] {
+        endComposition();
         execute(command);
+    };
+    if (m_guard)
+        m_guard(work);
+    else
+        work();
 }
 
 void ScintillaBox::execute(EditCommand command)

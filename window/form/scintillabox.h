@@ -27,6 +27,8 @@ public:
     // Whether a pointer comes back whole from a message that takes arguments; QScintilla cuts
     // it to a long, which on 64-bit Windows is half a pointer.
     virtual bool pointersComeBackWhole() const { return true; }
+    // Has the input method commit a composition under way (see TextBox::endComposition).
+    virtual void endComposition() = 0;
 };
 
 enum class EditCommand { Undo, Redo, Cut, Copy, Paste, Delete, SelectAll, RemoveDuplicates };
@@ -64,13 +66,17 @@ public:
 
     std::string_view text() override;
     bool isEmpty() override;
+    void endComposition() override { m_calls.endComposition(); }
     void setBusy(bool busy) override;
     bool isBusy() const override { return m_pasteJob != nullptr; }
     std::unique_ptr<Content> newContent() override;
     void show(std::unique_ptr<Content> content) override;
 
-    // Runs a command of the menu or the keyboard, as a handler runs: through the guard.
+    // Runs a command of the menu or the keyboard, as a handler runs: through the guard, once a
+    // composition under way is committed.
     void run(EditCommand command);
+    // The menu's entries as they stand; a host ends a composition before it asks, as the menu
+    // opens.
     std::vector<MenuEntry> menu();
     bool canUndo();
     bool canRedo();

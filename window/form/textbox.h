@@ -27,6 +27,10 @@ public:
     // changing.
     virtual std::string_view text() = 0;
     virtual bool isEmpty() = 0;
+    // Ends an input method's composition under way: the input method commits it into the text,
+    // as a click elsewhere would. A handler calls it before it reads the text, so that nothing
+    // typed is left out, nor half-typed text taken for typed.
+    virtual void endComposition() = 0;
 
     // While busy, the box takes no edit.
     virtual void setBusy(bool busy) = 0;

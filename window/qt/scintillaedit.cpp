@@ -7,6 +7,7 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
+#include <QInputMethod>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMenu>
@@ -120,8 +121,16 @@ void ScintillaEdit::keyPressEvent(QKeyEvent *event)
     QsciScintilla::keyPressEvent(event);
 }
 
+void ScintillaEdit::endComposition()
+{
+    // Only the box's own composition: the input method commits into the widget with the focus.
+    if (hasFocus())
+        QGuiApplication::inputMethod()->commit();
+}
+
 void ScintillaEdit::contextMenuEvent(QContextMenuEvent *event)
 {
+    m_box.endComposition();
     QMenu menu(this);
     for (const MenuEntry &entry : m_box.menu()) {
         if (entry.separatorBefore)

@@ -18,6 +18,7 @@ public:
 
     std::intptr_t send(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
     bool pointersComeBackWhole() const override { return sizeof(long) >= sizeof(void *); }
+    void endComposition() override;
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;

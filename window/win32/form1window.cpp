@@ -5,6 +5,7 @@
 
 #include <Scintilla.h>
 #include <commctrl.h>
+#include <imm.h>
 #include <stdexcept>
 
 namespace zanvo {
@@ -78,6 +79,22 @@ LOGFONTW messageFont(UINT dpi)
     return metrics.lfMessageFont;
 }
 
+// The input method's string of the kind which (GCS_RESULTSTR, GCS_COMPSTR), as UTF-8.
+std::string compositionString(HWND window, DWORD which)
+{
+    std::string out;
+    if (HIMC context = ImmGetContext(window)) {
+        const LONG bytes = ImmGetCompositionStringW(context, which, nullptr, 0);
+        if (bytes > 0) {
+            std::wstring text(static_cast<std::size_t>(bytes) / sizeof(wchar_t), L'\0');
+            ImmGetCompositionStringW(context, which, text.data(), static_cast<DWORD>(bytes));
+            out = utf8(text);
+        }
+        ImmReleaseContext(window, context);
+    }
+    return out;
+}
+
 // Tab and Shift+Tab move the focus on, as in a dialog, and the edit keys that reach back
 // through whole texts (Ctrl+Z, Ctrl+Y, Alt+Backspace) go to the shared box rather than to
 // Scintilla's own undo.
@@ -90,6 +107,24 @@ LRESULT CALLBACK text1Keys(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     const bool control = ctrlDown && GetKeyState(VK_MENU) >= 0;
     const bool shift = GetKeyState(VK_SHIFT) < 0;
     switch (message) {
+    case WM_IME_COMPOSITION: {
+        // Scintilla shows the composition in place, in the document: the box keeps it out of
+        // its text, as in the Qt host.
+        const std::size_t committed
+            = lParam & GCS_RESULTSTR ? compositionString(window, GCS_RESULTSTR).size() : 0;
+        const std::string preedit
+            = lParam & GCS_COMPSTR ? compositionString(window, GCS_COMPSTR) : std::string();
+        box.compositionChanging();
+        const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+        box.compositionChanged(committed, preedit);
+        return result;
+    }
+    case WM_IME_ENDCOMPOSITION: {
+        box.compositionChanging();
+        const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+        box.compositionChanged(0, {});
+        return result;
+    }
     case WM_GETDLGCODE: {
         LRESULT code = DefSubclassProc(window, message, wParam, lParam);
         // Not DLGC_HASSETSEL: tabbing in would select, and copy, the whole text.
@@ -314,6 +349,7 @@ LRESULT Form1Window::labelColours(HWND label, HDC dc)
 void Form1Window::showMenu(POINT at)
 {
     ScintillaBox &box = m_text1->box();
+    box.endComposition();
     const std::vector<MenuEntry> entries = box.menu();
     HMENU menu = CreatePopupMenu();
     for (std::size_t i = 0; i < entries.size(); ++i) {

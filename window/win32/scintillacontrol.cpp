@@ -4,6 +4,7 @@
 #include "window/win32/utf16.h"
 
 #include <Scintilla.h>
+#include <imm.h>
 #include <stdexcept>
 #include <string>
 
@@ -38,6 +39,16 @@ ScintillaControl::ScintillaControl(HWND parent, int id, UiThread &ui)
 std::intptr_t ScintillaControl::send(unsigned message, std::uintptr_t wParam, std::intptr_t lParam)
 {
     return m_direct(m_pointer, message, wParam, lParam);
+}
+
+void ScintillaControl::endComposition()
+{
+    // Scintilla ends a composition on a left click and on losing the focus, but not on a right
+    // click nor when the program reads the text: the input method is asked to commit it.
+    if (HIMC context = ImmGetContext(window())) {
+        ImmNotifyIME(context, NI_COMPOSITIONSTR, CPS_COMPLETE, 0);
+        ImmReleaseContext(window(), context);
+    }
 }
 
 void ScintillaControl::notified(const NMHDR &header)

@@ -19,6 +19,7 @@ public:
     ScintillaBox &box() { return m_box; }
 
     std::intptr_t send(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
+    void endComposition() override;
 
     // The parent's WM_NOTIFY from this control: Scintilla's notification.
     void notified(const NMHDR &header);
