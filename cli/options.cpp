@@ -13,13 +13,22 @@ namespace zanvo::cli {
 namespace {
 
 // Long options answer with codes of their own, so that a message can name the option as typed.
-enum LongOnly { OutputCode = 0x100, SeedCode, EolCode, UniqueCode, HelpCode, VersionCode };
+enum LongOnly {
+    OutputCode = 0x100,
+    SeedCode,
+    EolCode,
+    UniqueCode,
+    DropBlankCode,
+    HelpCode,
+    VersionCode
+};
 
 const option longOptions[] = {
     {"output", required_argument, nullptr, OutputCode},
     {"seed", required_argument, nullptr, SeedCode},
     {"eol", required_argument, nullptr, EolCode},
     {"unique", no_argument, nullptr, UniqueCode},
+    {"drop-blank", no_argument, nullptr, DropBlankCode},
     {"help", no_argument, nullptr, HelpCode},
     {"version", no_argument, nullptr, VersionCode},
     {nullptr, 0, nullptr, 0},
@@ -68,7 +77,7 @@ std::variant<Options, std::string> parseOptions(std::vector<std::string> argumen
     optind = 0;
     opterr = 0;
     while (true) {
-        const int c = getopt_long(argc, argv, ":ho:s:u", longOptions, nullptr);
+        const int c = getopt_long(argc, argv, ":bho:s:u", longOptions, nullptr);
         if (c == -1)
             break;
         switch (c) {
@@ -82,6 +91,10 @@ std::variant<Options, std::string> parseOptions(std::vector<std::string> argumen
         case 'u':
         case UniqueCode:
             options.unique = true;
+            break;
+        case 'b':
+        case DropBlankCode:
+            options.dropBlank = true;
             break;
         case 'o':
         case OutputCode:
@@ -138,6 +151,8 @@ With no FILE, or when FILE is -, read standard input.
                          or auto (the default: crlf if the input holds a CR LF)
   -u, --unique         keep only the first of each set of equal lines (compared
                          without their line breaks), in the shuffle as well
+  -b, --drop-blank     drop, with the empty lines, those of nothing but white
+                         space (blanks, tabs, no-break and ideographic spaces)
   -h, --help           display this help and exit
       --version        output version information and exit
 

@@ -17,6 +17,7 @@ struct Options {
     std::optional<std::uint32_t> seed; // absent: seeded from the system's random device
     EolMode eol = EolMode::Auto;
     bool unique = false; // only the first of each set of equal lines is kept
+    bool dropBlank = false; // lines of nothing but white space are dropped
     bool help = false;
     bool version = false;
 };

@@ -100,7 +100,8 @@ void scrambleStream(std::string_view bom, CharT *data, std::size_t size, bool fo
         }
     };
     scrambleTo(text, random, lineBreakFor(options.eol, text), Sink {bom, foreign, progress, output},
-               options.unique ? Duplicates::Drop : Duplicates::Keep);
+               options.unique ? Duplicates::Drop : Duplicates::Keep,
+               options.dropBlank ? BlankLines::Drop : BlankLines::Keep);
 }
 
 } // namespace

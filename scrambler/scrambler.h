@@ -4,6 +4,7 @@
 #pragma once
 
 #include "runtime/randomsource.h"
+#include "scrambler/blanklines.h"
 #include "scrambler/linetable.h"
 #include "scrambler/uniquelines.h"
 
@@ -37,15 +38,20 @@ enum class ScrambleStage { Splitting, Shuffling };
 
 // Whether the lines that repeat an earlier one are shuffled too or dropped before the shuffle.
 enum class Duplicates { Keep, Drop };
+// Whether the lines of nothing but white space (see isBlankLine) are shuffled too or dropped
+// before the shuffle, and before the duplicates.
+enum class BlankLines { Keep, Drop };
 
 // What scramble() computes, handed to sink piece by piece instead of returned whole: first
 // sink.reserve(length), the result's length in characters, then sink.write(p, n) for each
 // piece in order. A sink with stage(ScrambleStage) hears when splitting and shuffling begin.
 // In CrLf mode no piece ends between the CR and the LF of a line break. With Duplicates::Drop
-// only the first of each set of equal lines is shuffled, and so drawn for.
+// only the first of each set of equal lines is shuffled, and so drawn for; with BlankLines::Drop
+// only the lines that are not blank.
 template<class CharT, class Sink>
 void scrambleTo(std::basic_string_view<CharT> text, RandomSource &random, LineBreak brk,
-                Sink &&sink, Duplicates duplicates = Duplicates::Keep)
+                Sink &&sink, Duplicates duplicates = Duplicates::Keep,
+                BlankLines blanks = BlankLines::Keep)
 {
     constexpr bool staged = requires
     {
@@ -54,6 +60,8 @@ void scrambleTo(std::basic_string_view<CharT> text, RandomSource &random, LineBr
     if constexpr (staged)
         sink.stage(ScrambleStage::Splitting);
     withLineTable(text, brk, true, [&](auto &lines) {
+        if (blanks == BlankLines::Drop)
+            removeBlankLines(text, lines);
         if (duplicates == Duplicates::Drop)
             removeDuplicateLines(text, lines);
         if constexpr (staged)

@@ -158,6 +158,33 @@ TEST_F(Cli, UsageErrorsSayExactlyWhatIsWrong)
     EXPECT_EQ(contents("b"), "r\r\n\r\nq");
 }
 
+// -b leaves out the lines of nothing but white space before the shuffle and before -u: the
+// result is the one of the text without them, in every encoding and with either line break.
+TEST_F(Cli, DropBlankShufflesTheTextWithoutItsBlankLines)
+{
+    const std::u16string blanks = u"甲\r\n \t\r\n乙\r\n\u3000\r\n甲\r\n\u00A0\u3000";
+    const std::u16string without = u"甲\r\n乙\r\n甲";
+    const auto utf8 = [](std::u16string_view text) {
+        std::string out;
+        for (const char16_t c : text)
+            out += c < 0x80   ? std::string(1, static_cast<char>(c))
+                : c == 0xA0   ? "\u00A0"
+                : c == 0x3000 ? "\u3000"
+                : c == u'甲'  ? "甲"
+                              : "乙";
+        return out;
+    };
+    expectRuns({
+        {{"-b", "-s", "42"}, utf8(blanks), run({"-s", "42"}, utf8(without))},
+        {{"--drop-blank", "-s", "42", "--eol=lf"}, "a\n \nb\n\t\n", run({"-s", "42"}, "a\nb\n")},
+        {{"-b", "-s", "42"}, utf16(blanks, false), run({"-s", "42"}, utf16(without, false))},
+        {{"-b", "-s", "42"}, utf16(blanks, true), run({"-s", "42"}, utf16(without, true))},
+        {{"-b", "-u", "-s", "42"}, utf8(blanks), run({"-s", "42"}, utf8(u"甲\r\n乙"))},
+    });
+    // Without -b, a line of blanks is a line.
+    EXPECT_NE(run({"-s", "42"}, utf8(blanks)).out.find("\u3000"), std::string::npos);
+}
+
 TEST_F(Cli, FailuresSayWhatAndWhereAndLeaveNoOutput)
 {
     const std::string odd = utf16(u"x\r\ny", false) + "!";

@@ -186,6 +186,58 @@ TEST(UniqueLines, TheWholeTextVersionKeepsEveryEmptyLineAndTheLineBreaks)
     }
 }
 
+TEST(BlankLines, OnlyWhiteSpaceMakesABlankLine)
+{
+    // Each kind of white space alone, and all of them together.
+    const std::string blanks[] = {"",
+                                  " ",
+                                  "\t",
+                                  "\u00A0",
+                                  "\u1680",
+                                  "\u2000",
+                                  "\u200A",
+                                  "\u202F",
+                                  "\u205F",
+                                  "\u3000",
+                                  " \t\u3000\u00A0\u2005"};
+    for (const std::string &line : blanks)
+        EXPECT_TRUE(isBlankLine(line)) << line;
+    for (const std::u16string_view line :
+         {u"", u" ", u"\t", u"\u00A0", u"\u1680", u"\u2000", u"\u200A", u"\u202F", u"\u205F",
+          u"\u3000", u" \t\u3000\u00A0\u2005"})
+        EXPECT_TRUE(isBlankLine(line)) << line.size();
+    // Anything else makes a line of text: a character among the blanks, a line break's own
+    // character, the zero-width space and the next-line control (not space separators),
+    // a cut or overlong sequence, a byte that is no UTF-8.
+    const std::string texts[]
+        = {"\u3000网名",   " a ",      "\r",       "\n",           "\u200B", "\u0085",
+           "\u2001\u2028", "\xE3\x80", "\xC0\xA0", "\xE0\x80\xA0", "\xFF",   std::string(1, '\0')};
+    for (const std::string &line : texts)
+        EXPECT_FALSE(isBlankLine(line)) << testing::PrintToString(line);
+    for (const char16_t unit : {u'\u200B', u'\u0085', u'a', u'\u3001', u'\xD800'})
+        EXPECT_FALSE(isBlankLine(std::u16string_view(&unit, 1))) << int(unit);
+}
+
+TEST(BlankLines, TheyAreDroppedBeforeTheShuffleAndTheDuplicates)
+{
+    // The lines left are those of the text without its blank ones, drawn for as such.
+    const std::string text = "b\r\n \r\na\r\n\u3000\t\r\nb\r\n\u00A0";
+    const auto scrambled = [](std::string_view input, Duplicates duplicates, BlankLines blanks) {
+        RandomSource random;
+        random.reseed(7);
+        std::string out;
+        scrambleTo(input, random, LineBreak::CrLf, StringSink<char>(out), duplicates, blanks);
+        return out;
+    };
+    EXPECT_EQ(scrambled(text, Duplicates::Keep, BlankLines::Drop),
+              scrambled("b\r\na\r\nb", Duplicates::Keep, BlankLines::Keep));
+    EXPECT_EQ(scrambled(text, Duplicates::Drop, BlankLines::Drop),
+              scrambled("b\r\na", Duplicates::Keep, BlankLines::Keep));
+    // Kept, a line of blanks is a line like any other.
+    EXPECT_NE(scrambled(text, Duplicates::Keep, BlankLines::Keep).find("\u3000\t"),
+              std::string::npos);
+}
+
 TEST(RandomSource, DrawsAreFixedBySeedAndPartnersStayInRange)
 {
     // The engine's first output for seed 0 is fixed by the C++ standard: 2357136044.
