@@ -89,4 +89,31 @@ std::size_t uniqueLinesTo(std::basic_string_view<CharT> text, LineBreak brk, Sin
     });
 }
 
+// The lines of text without those of nothing but white space (see isBlankLine), the others as
+// they are and in their order, each but the last followed by one line break, and the text's
+// final line break kept where it has one. Handed to sink as scrambleTo() does. Returns how many
+// lines it left out.
+template<class CharT, class Sink>
+std::size_t blankLinesTo(std::basic_string_view<CharT> text, LineBreak brk, Sink &&sink)
+{
+    const auto separator = lineBreakText<CharT>(brk);
+    // What follows a final line break is no line of its own: the break stays, after the last line
+    // kept.
+    const bool closed = text.ends_with(separator);
+    const auto body = closed ? text.substr(0, text.size() - separator.size()) : text;
+    if (closed && body.empty()) {
+        sink.reserve(0);
+        return 1;
+    }
+    return withLineTable(body, brk, false, [&](auto &lines) {
+        const std::size_t removed = removeBlankLines(body, lines);
+        const bool closing = closed && !lines.empty();
+        sink.reserve(joinedSize(lines, separator.size()) + (closing ? separator.size() : 0));
+        joinLines(body, lines, separator, [&](const CharT *p, std::size_t n) { sink.write(p, n); });
+        if (closing)
+            sink.write(separator.data(), separator.size());
+        return removed;
+    });
+}
+
 } // namespace zanvo

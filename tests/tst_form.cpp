@@ -269,7 +269,8 @@ TEST_F(Form1Test, AnEmptyBoxPromptsOnceAndThePromptIsScrambledAsText)
 // box's menu runs a command: nothing half-typed is read, and nothing typed is left out.
 TEST_F(Form1Test, ACompositionEndsBeforeTheBoxIsRead)
 {
-    for (const auto handler : {&Form1::Command1_Click, &Form1::RemoveDuplicates_Click}) {
+    for (const auto handler :
+         {&Form1::Command1_Click, &Form1::RemoveDuplicates_Click, &Form1::RemoveBlankLines_Click}) {
         auto form1 = form();
         fakes.box.value = "甲\r\n";
         fakes.box.composing = "乙";
@@ -291,9 +292,10 @@ TEST_F(Form1Test, ACompositionEndsBeforeTheBoxIsRead)
         void endComposition() override { log.push_back("end composition"); }
     } calls;
     ScintillaBox box(calls, ui, [] { return std::optional<ClipboardText>(); });
-    for (const EditCommand command : {EditCommand::Undo, EditCommand::Redo, EditCommand::Cut,
-                                      EditCommand::Copy, EditCommand::Paste, EditCommand::Delete,
-                                      EditCommand::SelectAll, EditCommand::RemoveDuplicates}) {
+    for (const EditCommand command :
+         {EditCommand::Undo, EditCommand::Redo, EditCommand::Cut, EditCommand::Copy,
+          EditCommand::Paste, EditCommand::Delete, EditCommand::SelectAll,
+          EditCommand::RemoveDuplicates, EditCommand::RemoveBlankLines}) {
         calls.log.clear();
         box.run(command);
         ASSERT_FALSE(calls.log.empty());
@@ -317,40 +319,53 @@ TEST_F(Form1Test, NoSecondStartWhileOneWorksOrTheBoxPastes)
     EXPECT_FALSE(form1->busy());
 }
 
-TEST_F(Form1Test, RemovingRepeatsWorksAsStartDoesButCopiesNothing)
+// 删除重复行 and 删除空白行 work as Start does, off the UI thread, but copy nothing.
+TEST_F(Form1Test, RemovingLinesWorksAsStartDoesButCopiesNothing)
 {
-    auto form1 = form();
-    int finished = 0;
-    form1->onFinished([&] { ++finished; });
-    fakes.box.value = "乙\r\n甲\r\n\r\n乙\r\n \r\n\r\n \r\n甲";
-    form1->handle(&Form1::RemoveDuplicates_Click);
-    EXPECT_TRUE(fakes.box.busy);
-    // Neither a Start nor a second removal while one works.
-    form1->handle(&Form1::Command1_Click);
-    form1->handle(&Form1::RemoveDuplicates_Click);
-    ASSERT_TRUE(ui.runNext());
-    EXPECT_TRUE(ui.idle());
-    EXPECT_EQ(fakes.box.value, "乙\r\n甲\r\n\r\n \r\n");
-    EXPECT_EQ(fakes.log,
-              (std::vector<std::string> {"busy", "progress after 500", "no progress", "idle"}));
-    EXPECT_EQ(fakes.clipboard, "left over");
-    EXPECT_FALSE(fakes.box.busy);
-    EXPECT_EQ(finished, 1);
+    struct Case {
+        void (Form1::*handler)();
+        std::string text, result, unchanged;
+    };
+    for (const Case &c : {
+             Case {&Form1::RemoveDuplicates_Click, "乙\r\n甲\r\n\r\n乙\r\n \r\n\r\n \r\n甲",
+                   "乙\r\n甲\r\n\r\n \r\n", "乙\r\n\r\n\r\n甲"},
+             Case {&Form1::RemoveBlankLines_Click, "乙\r\n\u3000\r\n\r\n 甲\r\n \t\r\n",
+                   "乙\r\n 甲\r\n", "乙\r\n 甲 \r\n"},
+         }) {
+        fakes = Fakes();
+        auto form1 = form();
+        int finished = 0;
+        form1->onFinished([&] { ++finished; });
+        fakes.box.value = c.text;
+        form1->handle(c.handler);
+        EXPECT_TRUE(fakes.box.busy);
+        // Neither a Start nor a second removal while one works.
+        form1->handle(&Form1::Command1_Click);
+        form1->handle(c.handler);
+        ASSERT_TRUE(ui.runNext());
+        EXPECT_TRUE(ui.idle());
+        EXPECT_EQ(fakes.box.value, c.result);
+        EXPECT_EQ(fakes.log,
+                  (std::vector<std::string> {"busy", "progress after 500", "no progress", "idle"}));
+        EXPECT_EQ(fakes.clipboard, "left over");
+        EXPECT_FALSE(fakes.box.busy);
+        EXPECT_EQ(finished, 1);
 
-    // A text without repeats gets no step of its own to undo; an empty box no prompt.
-    fakes.box.shown = 0;
-    for (const std::string text : {"乙\r\n\r\n\r\n甲", ""}) {
-        fakes.box.value = text;
-        form1->handle(&Form1::RemoveDuplicates_Click);
-        if (form1->busy()) {
-            ASSERT_TRUE(ui.runNext());
+        // A text with nothing to remove gets no step of its own to undo; an empty box no prompt.
+        fakes.box.shown = 0;
+        for (const std::string &text : {c.unchanged, std::string()}) {
+            fakes.box.value = text;
+            form1->handle(c.handler);
+            if (form1->busy()) {
+                ASSERT_TRUE(ui.runNext());
+            }
+            EXPECT_EQ(fakes.box.value, text);
         }
-        EXPECT_EQ(fakes.box.value, text);
+        EXPECT_EQ(fakes.box.shown, 0);
+        EXPECT_EQ(std::count_if(fakes.log.begin(), fakes.log.end(),
+                                [](const std::string &s) { return s.starts_with("box"); }),
+                  0);
     }
-    EXPECT_EQ(fakes.box.shown, 0);
-    EXPECT_EQ(std::count_if(fakes.log.begin(), fakes.log.end(),
-                            [](const std::string &s) { return s.starts_with("box"); }),
-              0);
 }
 
 TEST_F(Form1Test, ARunTimeErrorIsReportedAndEndsTheProgram)

@@ -216,28 +216,34 @@ private slots:
         QCOMPARE(box(), result);
     }
 
-    void theMenusRemovalOfRepeatsIsOneStepToUndoAndLeavesTheClipboard()
+    void theMenusRemovalsAreEachOneStepToUndoAndLeaveTheClipboard()
     {
         QGuiApplication::clipboard()->setText(QStringLiteral("elsewhere"));
-        const QString typed = QStringLiteral("乙\r\n甲\r\n\r\n乙\r\n\r\n甲");
-        form->text1().replace(typed.toStdString());
-        QSignalSpy finished(form, &Form1Window::jobFinished);
-        QTimer::singleShot(0, [] {
-            if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
-                menu->actions().last()->trigger();
-                menu->close();
-            }
-        });
-        QWidget *edit = control("Text1");
-        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5),
-                                edit->mapToGlobal(QPoint(5, 5)));
-        QApplication::sendEvent(static_cast<QAbstractScrollArea *>(edit)->viewport(), &event);
-        QVERIFY(finished.count() == 1 || finished.wait(10000));
-        QCOMPARE(box(), QStringLiteral("乙\r\n甲\r\n\r\n"));
-        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("elsewhere"));
-        edit->setFocus();
-        QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(box(), typed);
+        const QString typed = QStringLiteral("乙\r\n甲\r\n\r\n乙\r\n\u3000\r\n甲");
+        for (const auto &[entry, left] :
+             {std::pair {QStringLiteral("删除重复行"), QStringLiteral("乙\r\n甲\r\n\r\n\u3000")},
+              std::pair {QStringLiteral("删除空白行"), QStringLiteral("乙\r\n甲\r\n乙\r\n甲")}}) {
+            form->text1().replace(typed.toStdString());
+            QSignalSpy finished(form, &Form1Window::jobFinished);
+            QTimer::singleShot(0, [entry = entry] {
+                if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
+                    for (QAction *action : menu->actions())
+                        if (action->text() == entry)
+                            action->trigger();
+                    menu->close();
+                }
+            });
+            QWidget *edit = control("Text1");
+            QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5),
+                                    edit->mapToGlobal(QPoint(5, 5)));
+            QApplication::sendEvent(static_cast<QAbstractScrollArea *>(edit)->viewport(), &event);
+            QVERIFY(finished.count() == 1 || finished.wait(10000));
+            QCOMPARE(box(), left);
+            QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("elsewhere"));
+            edit->setFocus();
+            QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier);
+            QCOMPARE(box(), typed);
+        }
     }
 
     void onlyALeftClickOnEitherLinkStartsTheLauncher()

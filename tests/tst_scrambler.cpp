@@ -238,6 +238,35 @@ TEST(BlankLines, TheyAreDroppedBeforeTheShuffleAndTheDuplicates)
               std::string::npos);
 }
 
+TEST(BlankLines, TheWholeTextVersionKeepsEveryOtherLineAsItIsAndTheLineBreaks)
+{
+    const auto removed = [](std::string_view text, LineBreak brk) {
+        std::string out;
+        const std::size_t count = blankLinesTo(text, brk, StringSink<char>(out));
+        return std::pair(out, count);
+    };
+    using Result = std::pair<std::string, std::size_t>;
+    const auto crlf = LineBreak::CrLf;
+    // A line's own blanks stay; so does the final line break, and a last line without one.
+    EXPECT_EQ(removed("\u3000网名\r\n \r\n\r\na \r\n\t\u00A0\r\n", crlf),
+              Result("\u3000网名\r\na \r\n", 3));
+    EXPECT_EQ(removed(" \r\nb\r\n\u3000", crlf), Result("b", 2));
+    EXPECT_EQ(removed("a\r\nb", crlf), Result("a\r\nb", 0));
+    EXPECT_EQ(removed("a\r\n", crlf), Result("a\r\n", 0));
+    EXPECT_EQ(removed("\r\n", crlf), Result("", 1));
+    EXPECT_EQ(removed(" \r\n\t\r\n", crlf), Result("", 2));
+    EXPECT_EQ(removed("", crlf), Result("", 0));
+    // What a line is follows the line break: in CR LF text a lone LF is a character.
+    EXPECT_EQ(removed("a\n \r\nb", crlf), Result("a\n \r\nb", 0));
+    EXPECT_EQ(removed("a\n \nb\n", LineBreak::Lf), Result("a\nb\n", 1));
+
+    std::u16string wideOut;
+    EXPECT_EQ(blankLinesTo(std::u16string_view(u"甲\r\n\u3000\r\n乙"), crlf,
+                           StringSink<char16_t>(wideOut)),
+              1u);
+    EXPECT_EQ(wideOut, u"甲\r\n乙");
+}
+
 TEST(RandomSource, DrawsAreFixedBySeedAndPartnersStayInRange)
 {
     // The engine's first output for seed 0 is fixed by the C++ standard: 2357136044.

@@ -212,14 +212,20 @@ private slots:
         QApplication::sendEvent(edit.viewport(), &event);
         QCOMPARE(seen,
                  QStringList({"撤销(&U)", "重做(&R)-", "|", "剪切(&T)-", "复制(&C)-", "粘贴(&P)",
-                              "删除-", "|", "全选(&A)", "删除重复行-"}));
-        // 全选 selected everything; 删除重复行 waits for the window's work to be given.
+                              "删除-", "|", "全选(&A)", "删除重复行-", "删除空白行-"}));
+        // 全选 selected everything; 删除重复行 and 删除空白行 wait for the window's work to be
+        // given.
         QCOMPARE(edit.SendScintilla(QsciScintillaBase::SCI_GETSELECTIONEND), 3L);
         // Given it, it is offered while the box takes edits only.
         edit.box().onRemoveDuplicates([] {});
-        QVERIFY(edit.box().menu().back().enabled);
+        edit.box().onRemoveBlankLines([] {});
+        const auto lastTwo = [&edit] {
+            const auto entries = edit.box().menu();
+            return std::pair(entries[entries.size() - 2].enabled, entries.back().enabled);
+        };
+        QCOMPARE(lastTwo(), std::pair(true, true));
         edit.box().setBusy(true);
-        QVERIFY(!edit.box().menu().back().enabled);
+        QCOMPARE(lastTwo(), std::pair(false, false));
     }
 
     void contentFilledOnEitherThreadShowsTheSameAndUndoReachesBackWithinItsBudget()

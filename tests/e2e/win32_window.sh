@@ -120,8 +120,10 @@ xdotool key --window "$win" shift+Tab ctrl+a ctrl+v Tab space 2>/dev/null
 keyed=$(clip_after "$(printf 'one\ntwo\nthree')")
 expect_scrambled "$keyed" one two three
 
-# The box's own menu opens on a right click; its entries are clicked where they stand: 删除重复行
-# is the last, 撤销 the first. 删除重复行 leaves out the repeated lines and keeps every empty one.
+# The box's own menu opens on a right click; its entries are clicked where they stand (撤销 is
+# the first, 删除空白行 the last) or chosen from the keyboard (删除重复行, the last but one).
+# 删除重复行 leaves out the repeated lines and keeps every empty one; 删除空白行 leaves out the
+# lines of nothing but white space and keeps the others as they are.
 menu_entry() {
     local before popup=
     before=$(xdotool search --onlyvisible --name '' 2>/dev/null | sort)
@@ -133,20 +135,31 @@ menu_entry() {
     done
     [ -n "$popup" ] || fail "no menu on a right click in the box"
     eval "$(xdotool getwindowgeometry --shell "$popup")"
-    xdotool mousemove $((X + 20)) $([ "$1" = first ] && echo $((Y + 10)) || echo $((Y + HEIGHT - 10))) click 1
+    case $1 in
+    first) xdotool mousemove $((X + 20)) $((Y + 10)) click 1 ;;
+    last) xdotool mousemove $((X + 20)) $((Y + HEIGHT - 10)) click 1 ;;
+    *) xdotool key "$@" ;;
+    esac
     sleep 0.5
 }
 repeats=$(printf '乙\n\n甲\n乙\n\n丙\n甲\n丙')
 printf '%s' "$repeats" | xclip -selection clipboard -t UTF8_STRING -i
 xdotool mousemove --window "$win" 200 200 click 1
 xdotool key --window "$win" ctrl+a ctrl+v 2>/dev/null
-menu_entry last
+menu_entry Up Up Return
 xdotool key --window "$win" ctrl+a ctrl+c 2>/dev/null
 removed=$(clip_after "$repeats")
 [ "$removed" = "$(printf '乙\n\n甲\n\n丙')" ] || fail "删除重复行 in the menu: $(printf '%q' "$removed")"
 menu_entry first
 xdotool key --window "$win" ctrl+a ctrl+c 2>/dev/null
 [ "$(clip_after "$removed")" = "$repeats" ] || fail "撤销 in the menu did not bring the text back"
+blanks=$(printf '甲\n\t \n\n\xe3\x80\x80乙\n\xe3\x80\x80\n丙')
+printf '%s' "$blanks" | xclip -selection clipboard -t UTF8_STRING -i
+xdotool key --window "$win" ctrl+a ctrl+v 2>/dev/null
+menu_entry last
+xdotool key --window "$win" ctrl+a ctrl+c 2>/dev/null
+[ "$(clip_after "$blanks")" = "$(printf '甲\n\xe3\x80\x80乙\n丙')" ] ||
+    fail "删除空白行 in the menu: $(printf '%q' "$(clip)")"
 
 # Both links start the browser with the home page alone, once per click.
 xdotool mousemove --window "$win" 612 236 click 1

@@ -58,21 +58,33 @@ clip_after marker 2>/dev/null >/dev/null
 timeout 5 xclip -o -selection clipboard -t UTF8_STRING >"$work/nul.out"
 cmp -s "$work/nul.in" "$work/nul.out" || fail "NUL bytes: $(od -An -c "$work/nul.out")"
 
-# The menu's last entry, 删除重复行, chosen from the keyboard, leaves out the repeated lines and
-# keeps every empty one; Ctrl+Z takes that back. The clipboard keeps what it held.
+# The menu's last but one entry, 删除重复行, chosen from the keyboard, leaves out the repeated
+# lines and keeps every empty one; Ctrl+Z takes that back. The clipboard keeps what it held.
 repeats=$(printf '乙\n\n甲\n乙\n\n丙\n甲\n丙')
 printf '%s' "$repeats" | xclip -selection clipboard -t UTF8_STRING -i
 xdotool mousemove --window "$win" 200 200 click 1
 xdotool key ctrl+a ctrl+v
 xdotool click 3
 sleep 0.5
-xdotool key Up Return
+xdotool key Up Up Return
 sleep 0.5
 xdotool key ctrl+a ctrl+c
 removed=$(clip_after "$repeats")
 [ "$removed" = "$(printf '乙\n\n甲\n\n丙')" ] || fail "删除重复行: $(printf '%q' "$removed")"
 xdotool key ctrl+z ctrl+a ctrl+c
 [ "$(clip_after "$removed")" = "$repeats" ] || fail "Ctrl+Z did not take 删除重复行 back"
+
+# The last, 删除空白行, leaves out the lines of nothing but white space and keeps the others as
+# they are.
+blanks=$(printf '甲\n\t \n\n\xe3\x80\x80乙\n\xe3\x80\x80\n丙')
+printf '%s' "$blanks" | xclip -selection clipboard -t UTF8_STRING -i
+xdotool key ctrl+a ctrl+v
+xdotool click 3
+sleep 0.5
+xdotool key Up Return
+sleep 0.5
+xdotool key ctrl+a ctrl+c
+[ "$(clip_after "$blanks")" = "$(printf '甲\n\xe3\x80\x80乙\n丙')" ] || fail "删除空白行: $(printf '%q' "$(clip)")"
 printf '%s' "$result" | xclip -selection clipboard -t UTF8_STRING -i
 
 # Closing the window ends the program; what was copied can still be pasted.

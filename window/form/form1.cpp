@@ -102,15 +102,27 @@ void Form1::Command1_Click()
 
 void Form1::RemoveDuplicates_Click()
 {
+    removeLines([](std::string_view text, TextSink &sink) {
+        return uniqueLinesTo(text, LineBreak::CrLf, sink) != 0;
+    });
+}
+
+void Form1::RemoveBlankLines_Click()
+{
+    removeLines([](std::string_view text, TextSink &sink) {
+        return blankLinesTo(text, LineBreak::CrLf, sink) != 0;
+    });
+}
+
+void Form1::removeLines(Rewrite rewrite)
+{
     TextBox &box = m_controls.text1();
     if (m_job || box.isBusy())
         return;
     box.endComposition();
     if (box.isEmpty())
         return;
-    rewriteText(false, [](std::string_view text, TextSink &sink) {
-        return uniqueLinesTo(text, LineBreak::CrLf, sink) != 0;
-    });
+    rewriteText(false, std::move(rewrite));
 }
 
 void Form1::rewriteText(bool copies, Rewrite rewrite)

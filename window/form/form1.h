@@ -105,6 +105,9 @@ public:
     // kept, as one step that undo takes back. It works as Start does, off the UI thread, but
     // copies nothing; a text without repeats stays as it is, with no step to undo.
     void RemoveDuplicates_Click();
+    // The box menu's 删除空白行: leaves out every line that is empty or holds nothing but white
+    // space (see isBlankLine), every other line kept as it is, as 删除重复行 does.
+    void RemoveBlankLines_Click();
 
     // Whether a Start or a removal is under way.
     bool busy() const { return m_job != nullptr; }
@@ -117,6 +120,7 @@ private:
     // Writes the box's new text to the sink; returns whether it differs from text.
     using Rewrite = std::function<bool(std::string_view text, TextSink &sink)>;
     void rewriteText(bool copies, Rewrite rewrite);
+    void removeLines(Rewrite rewrite);
     void finishRewrite(std::exception_ptr error);
     void openHomePage();
 

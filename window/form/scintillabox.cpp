@@ -339,6 +339,10 @@ void ScintillaBox::execute(EditCommand command)
         if (m_removeDuplicates)
             m_removeDuplicates();
         return;
+    case EditCommand::RemoveBlankLines:
+        if (m_removeBlankLines)
+            m_removeBlankLines();
+        return;
     }
 }
 
@@ -355,6 +359,8 @@ std::vector<MenuEntry> ScintillaBox::menu()
         {EditCommand::Delete, "删除", editable && selected, false},
         {EditCommand::SelectAll, "全选(&A)", !isEmpty(), true},
         {EditCommand::RemoveDuplicates, "删除重复行", editable && !isEmpty() && m_removeDuplicates,
+         false},
+        {EditCommand::RemoveBlankLines, "删除空白行", editable && !isEmpty() && m_removeBlankLines,
          false},
     };
 }

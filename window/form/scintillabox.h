@@ -31,7 +31,17 @@ public:
     virtual void endComposition() = 0;
 };
 
-enum class EditCommand { Undo, Redo, Cut, Copy, Paste, Delete, SelectAll, RemoveDuplicates };
+enum class EditCommand {
+    Undo,
+    Redo,
+    Cut,
+    Copy,
+    Paste,
+    Delete,
+    SelectAll,
+    RemoveDuplicates,
+    RemoveBlankLines
+};
 
 // One entry of the context menu; a separator stands before an entry that asks for one.
 struct MenuEntry {
@@ -90,10 +100,15 @@ public:
 
     // Told when a large paste begins and ends, for the host's busy cursor.
     void onPasting(std::function<void(bool)> pasting) { m_pasting = std::move(pasting); }
-    // What the menu's 删除重复行 runs: the window's own work, which rewrites the whole text.
+    // What the menu's 删除重复行 and 删除空白行 run: the window's own work, which rewrites the
+    // whole text.
     void onRemoveDuplicates(std::function<void()> remove)
     {
         m_removeDuplicates = std::move(remove);
+    }
+    void onRemoveBlankLines(std::function<void()> remove)
+    {
+        m_removeBlankLines = std::move(remove);
     }
 
     // From Scintilla's modification notice, with its modification type.
@@ -158,6 +173,7 @@ private:
     std::function<void(const std::function<void()> &)> m_guard;
     std::function<void(bool)> m_pasting;
     std::function<void()> m_removeDuplicates;
+    std::function<void()> m_removeBlankLines;
     std::deque<Kept> m_undo;
     std::deque<Kept> m_redo;
     bool m_loadsOffThread;

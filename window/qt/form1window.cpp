@@ -74,6 +74,7 @@ Form1Window::Form1Window(FormServices &services, RandomSource &random)
     Text1->box().setGuard([this](const std::function<void()> &work) { m_form->guard(work); });
     Text1->box().onPasting([this](bool pasting) { setBusy(pasting); });
     Text1->box().onRemoveDuplicates([this] { m_form->RemoveDuplicates_Click(); });
+    Text1->box().onRemoveBlankLines([this] { m_form->RemoveBlankLines_Click(); });
 
     m_form->handle(&Form1::Form_Load);
     fitToWidth(Label1);

@@ -64,6 +64,7 @@ QKeySequence shortcut(EditCommand command)
         return QKeySequence::Paste;
     case EditCommand::Delete:
     case EditCommand::RemoveDuplicates:
+    case EditCommand::RemoveBlankLines:
         break;
     case EditCommand::SelectAll:
         return QKeySequence::SelectAll;

@@ -226,6 +226,7 @@ Form1Window::Form1Window(Win32Services &services, RandomSource &random)
     box.setGuard([this](const std::function<void()> &work) { m_form->guard(work); });
     box.onPasting([this](bool pasting) { setBusy(pasting); });
     box.onRemoveDuplicates([this] { m_form->RemoveDuplicates_Click(); });
+    box.onRemoveBlankLines([this] { m_form->RemoveBlankLines_Click(); });
     m_form->handle(&Form1::Form_Load);
     // Laid out once, with the skin that Form_Load attached.
     m_skin.setLook(services.look());
