@@ -153,21 +153,15 @@ int caseChild(const QString &text, int repeats, int argc, char **argv)
     step(
         "undo", [&] { QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier); },
         [&] { return box1.text().size() == pasted; });
-    step(
-        "unique",
-        [&] {
-            static_cast<zanvo::ScintillaEdit *>(edit)->box().run(
-                zanvo::EditCommand::RemoveDuplicates);
-        },
-        [&] { return finished.count() > 1; });
-    // What 删除重复行 left: the empty lines among them for 删除空白行 to leave out.
-    step(
-        "blank",
-        [&] {
-            static_cast<zanvo::ScintillaEdit *>(edit)->box().run(
-                zanvo::EditCommand::RemoveBlankLines);
-        },
-        [&] { return finished.count() > 2; });
+    // 删除空白行 runs on what 删除重复行 left, whose empty lines are its to leave out.
+    for (const auto &[name, command] :
+         {std::pair {"unique", zanvo::EditCommand::RemoveDuplicates},
+          std::pair {"blank", zanvo::EditCommand::RemoveBlankLines}}) {
+        const auto before = finished.count();
+        step(
+            name, [&] { static_cast<zanvo::ScintillaEdit *>(edit)->box().run(command); },
+            [&] { return finished.count() > before; });
+    }
     std::printf("peak %.0f MiB%s", peakMiB(),
                 QGuiApplication::clipboard()->text().size() > 0 ? "" : "  (NOT COPIED)");
     if (repeats > 0) {
