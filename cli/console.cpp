@@ -5,6 +5,8 @@
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
+#else
+#include <unistd.h>
 #endif
 
 namespace zanvo::cli {
@@ -41,6 +43,17 @@ void useBinaryStreams()
     _setmode(_fileno(stderr), _O_BINARY);
 }
 
+LineStyle lineStyle(std::FILE *stream)
+{
+    // A null device is a character device, so the C library takes it for a terminal: only a
+    // console is one. Blanks over the last line work on every console, where escape sequences
+    // would first need a mode that Windows before 10 lacks and that outlives the program.
+    const HANDLE console = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
+    DWORD mode = 0;
+    return console != INVALID_HANDLE_VALUE && GetConsoleMode(console, &mode) ? LineStyle::Redraw
+                                                                             : LineStyle::None;
+}
+
 bool writeText(std::FILE *stream, std::string_view text)
 {
     HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
@@ -69,6 +82,11 @@ std::vector<std::string> commandLine(int argc, char **argv)
 }
 
 void useBinaryStreams() { }
+
+LineStyle lineStyle(std::FILE *stream)
+{
+    return isatty(fileno(stream)) ? LineStyle::Escapes : LineStyle::None;
+}
 
 bool writeText(std::FILE *stream, std::string_view text)
 {

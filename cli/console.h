@@ -17,6 +17,14 @@ std::vector<std::string> commandLine(int argc, char **argv);
 // Makes the standard streams binary where the C library would rewrite line breaks.
 void useBinaryStreams();
 
+// How a terminal lets a line be written over: not at all where the stream is no terminal (a
+// file, a pipe, a null device); by escape sequences where it takes them; else by a carriage
+// return and blanks over what the last line left.
+enum class LineStyle { None, Redraw, Escapes };
+
+// How stream, standard error, lets the progress line be written over.
+LineStyle lineStyle(std::FILE *stream);
+
 // Writes UTF-8 text to stream (stdout or stderr) and flushes it; false where that failed.
 bool writeText(std::FILE *stream, std::string_view text);
 

@@ -1,16 +1,6 @@
 // The progress line.
 #include "cli/progress.h"
 
-#include <cstdio>
-
-#ifdef _WIN32
-#include <io.h>
-#define isatty _isatty
-#define fileno _fileno
-#else
-#include <unistd.h>
-#endif
-
 namespace zanvo::cli {
 
 namespace {
@@ -18,7 +8,22 @@ constexpr auto quiet = std::chrono::seconds(1);
 constexpr auto interval = std::chrono::milliseconds(100);
 } // namespace
 
-Progress::Progress() : m_enabled(isatty(fileno(stderr)) != 0) { }
+std::string overwrite(LineStyle style, std::string_view line, std::size_t &width)
+{
+    std::string out = "\r";
+    out += line;
+    if (style == LineStyle::Escapes) {
+        out += "\033[K";
+    } else if (line.size() < width) {
+        out.append(width - line.size(), ' ');
+        if (line.empty())
+            out += '\r';
+    }
+    width = line.size();
+    return out;
+}
+
+Progress::Progress(std::FILE *stream) : m_stream(stream), m_style(lineStyle(stream)) { }
 
 Progress::~Progress()
 {
@@ -27,7 +32,7 @@ Progress::~Progress()
 
 void Progress::show(const char *phase, std::uint64_t done, std::uint64_t total)
 {
-    if (!m_enabled)
+    if (m_style == LineStyle::None)
         return;
     const auto now = Clock::now();
     // A new phase shows at once; within a phase the line changes at most every interval.
@@ -35,19 +40,27 @@ void Progress::show(const char *phase, std::uint64_t done, std::uint64_t total)
         return;
     m_last = now;
     m_phase = phase;
-    if (total)
-        std::fprintf(stderr, "\rzanvo-scramble: %s %3u%%\033[K", phase,
-                     static_cast<unsigned>(done * 100 / total));
-    else
-        std::fprintf(stderr, "\rzanvo-scramble: %s\033[K", phase);
-    m_shown = true;
+    std::string line = "zanvo-scramble: ";
+    line += phase;
+    if (total) {
+        char percent[8];
+        std::snprintf(percent, sizeof percent, " %3u%%", static_cast<unsigned>(done * 100 / total));
+        line += percent;
+    }
+    put(line);
 }
 
 void Progress::clear()
 {
-    if (m_shown)
-        std::fputs("\r\033[K", stderr);
-    m_shown = false;
+    if (m_width)
+        put({});
+}
+
+void Progress::put(std::string_view line)
+{
+    const std::string text = overwrite(m_style, line, m_width);
+    std::fwrite(text.data(), 1, text.size(), m_stream);
+    std::fflush(m_stream);
 }
 
 } // namespace zanvo::cli

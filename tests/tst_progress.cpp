@@ -1,0 +1,64 @@
+// The progress line as a terminal shows it: each line stands alone on the row, whichever way
+// the terminal lets it be written over, and nothing but a terminal gets one.
+#include "cli/progress.h"
+
+#include <cstdio>
+#include <gtest/gtest.h>
+
+using zanvo::cli::LineStyle;
+
+namespace {
+
+// The row a terminal shows after output: a carriage return goes back to its start, an escape
+// sequence clears from the caret on, other characters are written over what stands there.
+std::string row(std::string_view output)
+{
+    std::string shown;
+    std::size_t caret = 0;
+    for (std::size_t i = 0; i < output.size(); ++i) {
+        if (output[i] == '\r') {
+            caret = 0;
+        } else if (output.substr(i).starts_with("\033[K")) {
+            shown.resize(caret);
+            i += 2;
+        } else {
+            if (caret == shown.size())
+                shown += output[i];
+            else
+                shown[caret] = output[i];
+            ++caret;
+        }
+    }
+    return shown.substr(0, shown.find_last_not_of(' ') + 1);
+}
+
+} // namespace
+
+TEST(Progress, EachLineReplacesTheLastAndClearingLeavesAnEmptyRow)
+{
+    for (const LineStyle style : {LineStyle::Escapes, LineStyle::Redraw}) {
+        std::size_t width = 0;
+        std::string output;
+        for (const std::string_view line : {"zanvo-scramble: reading 100%",
+                                            "zanvo-scramble: shuffling", "", "zanvo-scramble: x"}) {
+            output += zanvo::cli::overwrite(style, line, width);
+            EXPECT_EQ(row(output), line);
+        }
+        output += zanvo::cli::overwrite(style, {}, width);
+        EXPECT_EQ(row(output), "");
+        EXPECT_TRUE(output.ends_with('\r') || output.ends_with("\033[K"));
+    }
+}
+
+TEST(Progress, ANullDeviceIsNoTerminal)
+{
+#ifdef _WIN32
+    const char *null = "NUL";
+#else
+    const char *null = "/dev/null";
+#endif
+    std::FILE *device = std::fopen(null, "w");
+    ASSERT_NE(device, nullptr);
+    EXPECT_EQ(zanvo::cli::lineStyle(device), LineStyle::None);
+    std::fclose(device);
+}
