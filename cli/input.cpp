@@ -8,6 +8,12 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <sys/stat.h>
+
+#ifdef _WIN32
+#include "cli/longpath.h"
+#include "cli/windowscalls.h"
+#endif
 
 namespace zanvo::cli {
 
@@ -31,6 +37,21 @@ Block grow(InputBuffer &buffer, std::size_t capacity)
     return {bigger, capacity};
 }
 
+// The size of an open regular file; 0 for anything else.
+std::size_t regularSize(std::FILE *file)
+{
+#ifdef _WIN32
+    struct _stat64 info;
+    if (_fstat64(_fileno(file), &info) != 0 || (info.st_mode & _S_IFMT) != _S_IFREG)
+        return 0;
+#else
+    struct stat info;
+    if (fstat(fileno(file), &info) != 0 || !S_ISREG(info.st_mode))
+        return 0;
+#endif
+    return static_cast<std::size_t>(info.st_size);
+}
+
 } // namespace
 
 fs::path pathFromUtf8(const std::string &name)
@@ -43,13 +64,18 @@ InputBuffer readInput(const std::string &name,
 {
     const bool standardInput = name == "-";
     const std::string shown = inputName(name);
+#ifdef _WIN32
+    const std::wstring path = windowsName(name);
+    const DWORD attributes = windows::fileAttributes(path.c_str());
+    if (!standardInput && attributes != INVALID_FILE_ATTRIBUTES
+        && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        throw Error("cannot read " + shown + ": " + reason(EISDIR));
+    std::FILE *file = standardInput ? stdin : windows::openFile(path.c_str(), L"rb");
+#else
     const fs::path path = pathFromUtf8(name);
     std::error_code ec;
     if (!standardInput && fs::is_directory(path, ec))
         throw Error("cannot read " + shown + ": " + reason(EISDIR));
-#ifdef _WIN32
-    std::FILE *file = standardInput ? stdin : _wfopen(path.c_str(), L"rb");
-#else
     std::FILE *file = standardInput ? stdin : std::fopen(path.c_str(), "rb");
 #endif
     if (!file)
@@ -57,9 +83,7 @@ InputBuffer readInput(const std::string &name,
     std::unique_ptr<std::FILE, int (*)(std::FILE *)> closer(standardInput ? nullptr : file,
                                                             std::fclose);
 
-    std::size_t expected = 0;
-    if (!standardInput && fs::is_regular_file(path, ec))
-        expected = static_cast<std::size_t>(fs::file_size(path, ec));
+    const std::size_t expected = standardInput ? 0 : regularSize(file);
 
     InputBuffer buffer;
     // One byte more than the expected size, so the end of the file shows without a regrowth.

@@ -1,6 +1,7 @@
 // The output file's system calls on Windows.
 #include "cli/consoletext.h"
 #include "cli/input.h"
+#include "cli/longpath.h"
 #include "cli/nativefile.h"
 #include "cli/quote.h"
 #include "cli/windowscalls.h"
@@ -164,20 +165,20 @@ void NativeFile::useStandardOutput()
 }
 
 // ReplaceFile takes a file name relative to the working folder for a folder's name: the target
-// is made absolute.
+// is made full, and extended, so that neither it nor the replacement's longer name beside it
+// meets the length limit.
 std::error_code NativeFile::resolve(const std::string &name)
 {
-    std::error_code error;
-    m_state->target = fs::absolute(pathFromUtf8(name), error);
-    return error;
+    m_state->target = windowsName(name);
+    return m_state->target.empty() ? lastError() : std::error_code();
 }
 
 std::error_code NativeFile::find(Found &found)
 {
     // A look at what the name is, without the right to change it.
-    HANDLE probe = CreateFileW(m_state->target.c_str(), 0,
-                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    HANDLE probe = windows::createFile(m_state->target.c_str(), 0,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                       OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS);
     if (probe == INVALID_HANDLE_VALUE) {
         if (GetLastError() != ERROR_FILE_NOT_FOUND)
             return lastError();
@@ -205,7 +206,7 @@ std::error_code NativeFile::find(Found &found)
 
 std::error_code NativeFile::mayWrite() const
 {
-    const DWORD attributes = GetFileAttributesW(m_state->target.c_str());
+    const DWORD attributes = windows::fileAttributes(m_state->target.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
         return std::make_error_code(std::errc::permission_denied);
     return {};
@@ -213,8 +214,8 @@ std::error_code NativeFile::mayWrite() const
 
 std::error_code NativeFile::openExisting()
 {
-    m_state->handle = CreateFileW(m_state->target.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    m_state->handle = windows::createFile(m_state->target.c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
     return m_state->open() ? std::error_code() : lastError();
 }
 
@@ -226,11 +227,12 @@ std::error_code NativeFile::createUnnamed()
 std::error_code NativeFile::createNamed(const std::string &leaf)
 {
     State &s = *m_state;
-    const fs::path name = s.target.parent_path() / pathFromUtf8(leaf);
+    const std::wstring &target = s.target.native();
+    const fs::path name = target.substr(0, target.rfind(L'\\') + 1) + pathFromUtf8(leaf).native();
     // Exclusively: an existing file of the same name is never opened.
-    s.handle
-        = CreateFileW(name.c_str(), GENERIC_WRITE | DELETE, FILE_SHARE_READ | FILE_SHARE_DELETE,
-                      nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    s.handle = windows::createFile(name.c_str(), GENERIC_WRITE | DELETE,
+                                   FILE_SHARE_READ | FILE_SHARE_DELETE, CREATE_NEW,
+                                   FILE_ATTRIBUTE_NORMAL);
     if (!s.open())
         return GetLastError() == ERROR_FILE_EXISTS ? std::make_error_code(std::errc::file_exists)
                                                    : lastError();
@@ -259,7 +261,7 @@ std::error_code NativeFile::adoptIdentity()
 std::error_code NativeFile::putInPlace()
 {
     State &s = *m_state;
-    const bool exists = GetFileAttributesW(s.target.c_str()) != INVALID_FILE_ATTRIBUTES;
+    const bool exists = windows::fileAttributes(s.target.c_str()) != INVALID_FILE_ATTRIBUTES;
     if (!exists) {
         if (!patiently([&] { return windows::moveFile(s.temporary.c_str(), s.target.c_str()); }))
             return lastError();
@@ -269,9 +271,9 @@ std::error_code NativeFile::putInPlace()
     }
     // A file another program holds open without letting it go is found before ReplaceFile tries.
     const bool free = patiently([&] {
-        HANDLE check = CreateFileW(s.target.c_str(), DELETE,
-                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                   OPEN_EXISTING, 0, nullptr);
+        HANDLE check = windows::createFile(s.target.c_str(), DELETE,
+                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                           OPEN_EXISTING, 0);
         return check != INVALID_HANDLE_VALUE && CloseHandle(check);
     });
     if (!free)
@@ -281,7 +283,7 @@ std::error_code NativeFile::putInPlace()
     // replacement's, which was free and is ours.
     fs::path backup = s.temporary;
     backup += L".old";
-    if (GetFileAttributesW(backup.c_str()) != INVALID_FILE_ATTRIBUTES)
+    if (windows::fileAttributes(backup.c_str()) != INVALID_FILE_ATTRIBUTES)
         return std::make_error_code(std::errc::file_exists);
     const auto removeBackup
         = [&] { patiently([&] { return windows::deleteFile(backup.c_str()); }); };

@@ -1,4 +1,4 @@
-// The Windows calls that put a replacement in place, as the system makes them.
+// The Windows calls that take a file's name, as the system makes them.
 #include "cli/windowscalls.h"
 
 namespace zanvo::cli::windows {
@@ -18,6 +18,21 @@ BOOL moveFile(const wchar_t *from, const wchar_t *to)
 BOOL deleteFile(const wchar_t *name)
 {
     return DeleteFileW(name);
+}
+
+HANDLE createFile(const wchar_t *name, DWORD access, DWORD share, DWORD disposition, DWORD flags)
+{
+    return CreateFileW(name, access, share, nullptr, disposition, flags, nullptr);
+}
+
+DWORD fileAttributes(const wchar_t *name)
+{
+    return GetFileAttributesW(name);
+}
+
+std::FILE *openFile(const wchar_t *name, const wchar_t *mode)
+{
+    return _wfopen(name, mode);
 }
 
 } // namespace zanvo::cli::windows

@@ -3,6 +3,7 @@
 // sync client holds a file for a moment.
 #pragma once
 
+#include <cstdio>
 #include <windows.h>
 
 namespace zanvo::cli::windows {
@@ -12,5 +13,9 @@ BOOL replaceFile(const wchar_t *replaced, const wchar_t *replacement, const wcha
 // MoveFileExW onto a name that may be taken.
 BOOL moveFile(const wchar_t *from, const wchar_t *to);
 BOOL deleteFile(const wchar_t *name);
+HANDLE createFile(const wchar_t *name, DWORD access, DWORD share, DWORD disposition, DWORD flags);
+DWORD fileAttributes(const wchar_t *name);
+// _wfopen: the input is read through the C library.
+std::FILE *openFile(const wchar_t *name, const wchar_t *mode);
 
 } // namespace zanvo::cli::windows

@@ -259,6 +259,48 @@ TEST_F(Cli, WindowsDevicesProtectionAndLocksAreRespected)
         << badName.err;
 }
 
+// Names past Windows' limit of 260 characters, through the copy of the program whose calls refuse
+// them as Windows does: read, written anew and replaced, named relative to the working folder.
+// The test's own library reads no folder that deep, so it looks and tidies up by Windows' calls.
+TEST_F(Cli, NamesOfAnyLengthAreTakenAsWindowsTakesThem)
+{
+    std::string folder = ".";
+    std::vector<fs::path> folders;
+    for (char letter = 'a'; letter < 'k'; ++letter) {
+        folder += "\\长路径文件夹" + std::string(20, letter);
+        folders.push_back(dir / fromUtf8(folder.substr(2)));
+        fs::create_directory(folders.back());
+    }
+    const std::string list = folder + "\\list.txt", copy = folder + "\\copy.txt";
+    file(list, "one\r\ntwo\r\nthree\r\n");
+    const auto runFaulty = [this](Words args) {
+        Child faulty = child(std::move(args));
+        faulty.program = besideThisProgram(ZANVO_SCRAMBLE_FAULTS);
+        return zanvo::test::run(faulty);
+    };
+    EXPECT_EQ(runFaulty({"-s", "1", "-o", copy, list}), ok());
+    EXPECT_EQ(runFaulty({"-s", "1", "-o", list, list}), ok());
+    EXPECT_EQ(contents(list), "two\r\n\r\nthree\r\n\r\none");
+    EXPECT_EQ(contents(copy), contents(list));
+    EXPECT_EQ(runFaulty({folder}), failure("cannot read '" + folder + "': Is a directory"));
+
+    Words names;
+    WIN32_FIND_DATAW found;
+    const std::wstring deepest = L"\\\\?\\" + fs::absolute(folders.back()).wstring();
+    HANDLE search = FindFirstFileW((deepest + L"\\*").c_str(), &found);
+    ASSERT_NE(search, INVALID_HANDLE_VALUE);
+    do {
+        if (found.cFileName[0] != L'.')
+            names.push_back(fs::path(found.cFileName).string());
+        DeleteFileW((deepest + L"\\" + found.cFileName).c_str());
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (Words {"copy.txt", "list.txt"}));
+    for (auto level = folders.rbegin(); level != folders.rend(); ++level)
+        fs::remove(*level);
+}
+
 // A replace that an antivirus, an indexer or a sync client disturbs, through a copy of the program
 // whose Windows calls fail as planned: whatever Windows answers, the result or the old text stands
 // under the file's name, and where neither can, both are kept beside it and the message says where.

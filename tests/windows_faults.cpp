@@ -4,9 +4,13 @@
 // sharing violation and the first delete access denied. A failing replace leaves the files as
 // Windows does for its error: 1177 moves the old file to the backup's name (or, with none, to a
 // name of its own), 1176 without a backup name removes the old file, any other changes nothing.
+// Every call also refuses a name of 260 characters or more that is not in its extended form, as
+// Windows does and Wine does not.
 #include "cli/windowscalls.h"
 
+#include <cerrno>
 #include <cstdlib>
+#include <cwchar>
 #include <deque>
 #include <map>
 #include <sstream>
@@ -48,12 +52,24 @@ BOOL failWith(DWORD error)
     return FALSE;
 }
 
+bool tooLong(const wchar_t *name)
+{
+    return std::wcslen(name) >= MAX_PATH && std::wcsncmp(name, L"\\\\?\\", 4) != 0;
+}
+
+bool tooLong(const wchar_t *first, const wchar_t *second, const wchar_t *third = nullptr)
+{
+    return tooLong(first) || tooLong(second) || (third && tooLong(third));
+}
+
 } // namespace
 
 namespace zanvo::cli::windows {
 
 BOOL replaceFile(const wchar_t *replaced, const wchar_t *replacement, const wchar_t *backup)
 {
+    if (tooLong(replaced, replacement, backup))
+        return failWith(ERROR_PATH_NOT_FOUND);
     const DWORD fault = next("replace");
     if (fault == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2)
         MoveFileExW(replaced, backup ? backup : (std::wstring(replaced) + L"~").c_str(),
@@ -69,14 +85,45 @@ BOOL replaceFile(const wchar_t *replaced, const wchar_t *replacement, const wcha
 
 BOOL moveFile(const wchar_t *from, const wchar_t *to)
 {
+    if (tooLong(from, to))
+        return failWith(ERROR_PATH_NOT_FOUND);
     const DWORD fault = next("move");
     return fault ? failWith(fault) : MoveFileExW(from, to, MOVEFILE_REPLACE_EXISTING);
 }
 
 BOOL deleteFile(const wchar_t *name)
 {
+    if (tooLong(name))
+        return failWith(ERROR_PATH_NOT_FOUND);
     const DWORD fault = next("delete");
     return fault ? failWith(fault) : DeleteFileW(name);
+}
+
+HANDLE createFile(const wchar_t *name, DWORD access, DWORD share, DWORD disposition, DWORD flags)
+{
+    if (tooLong(name)) {
+        SetLastError(ERROR_PATH_NOT_FOUND);
+        return INVALID_HANDLE_VALUE;
+    }
+    return CreateFileW(name, access, share, nullptr, disposition, flags, nullptr);
+}
+
+DWORD fileAttributes(const wchar_t *name)
+{
+    if (tooLong(name)) {
+        SetLastError(ERROR_PATH_NOT_FOUND);
+        return INVALID_FILE_ATTRIBUTES;
+    }
+    return GetFileAttributesW(name);
+}
+
+std::FILE *openFile(const wchar_t *name, const wchar_t *mode)
+{
+    if (tooLong(name)) {
+        errno = ENOENT;
+        return nullptr;
+    }
+    return _wfopen(name, mode);
 }
 
 } // namespace zanvo::cli::windows

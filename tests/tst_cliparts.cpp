@@ -1,5 +1,6 @@
-// The progress line as a terminal shows it: each line stands alone on the row, whichever way
-// the terminal lets it be written over, and nothing but a terminal gets one.
+// Pieces of zanvo-scramble that are tested alone, for every platform: the progress line as a
+// terminal shows it, and the form that lifts Windows' limit on the length of a name.
+#include "cli/longpath.h"
 #include "cli/progress.h"
 
 #include <cstdio>
@@ -61,4 +62,14 @@ TEST(Progress, ANullDeviceIsNoTerminal)
     ASSERT_NE(device, nullptr);
     EXPECT_EQ(zanvo::cli::lineStyle(device), LineStyle::None);
     std::fclose(device);
+}
+
+TEST(LongPath, EveryFullPathTakesTheExtendedFormOnce)
+{
+    using zanvo::cli::extendedPath;
+    EXPECT_EQ(extendedPath(L"C:\\名单\\list.txt"), L"\\\\?\\C:\\名单\\list.txt");
+    EXPECT_EQ(extendedPath(L"\\\\server\\share\\list.txt"), L"\\\\?\\UNC\\server\\share\\list.txt");
+    for (const wchar_t *device :
+         {L"\\\\?\\C:\\list.txt", L"\\\\.\\NUL", L"\\\\?\\UNC\\server\\share"})
+        EXPECT_EQ(extendedPath(device), device);
 }

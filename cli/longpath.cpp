@@ -1,0 +1,46 @@
+// Windows file names of any length.
+#include "cli/longpath.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+namespace zanvo::cli {
+
+std::wstring extendedPath(std::wstring_view fullPath)
+{
+    if (fullPath.starts_with(L"\\\\?\\") || fullPath.starts_with(L"\\\\.\\"))
+        return std::wstring(fullPath);
+    if (fullPath.starts_with(L"\\\\"))
+        return L"\\\\?\\UNC\\" + std::wstring(fullPath.substr(2));
+    return L"\\\\?\\" + std::wstring(fullPath);
+}
+
+#ifdef _WIN32
+
+std::wstring windowsName(const std::string &name)
+{
+    const int size
+        = MultiByteToWideChar(CP_UTF8, 0, name.data(), static_cast<int>(name.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(size), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, name.data(), static_cast<int>(name.size()), wide.data(), size);
+    // The full path's length is known only by asking; the working folder may change between
+    // the two calls, so the second is checked as well.
+    for (;;) {
+        const DWORD needed = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+        if (needed == 0)
+            return {};
+        std::wstring full(needed, L'\0');
+        const DWORD length = GetFullPathNameW(wide.c_str(), needed, full.data(), nullptr);
+        if (length == 0)
+            return {};
+        if (length < needed) {
+            full.resize(length);
+            return extendedPath(full);
+        }
+    }
+}
+
+#endif
+
+} // namespace zanvo::cli
