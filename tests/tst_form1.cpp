@@ -12,6 +12,7 @@
 #include "window/qt/translation.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QLabel>
@@ -135,6 +136,13 @@ private slots:
             QCOMPARE(control(name)->geometry(), place);
         }
         QVERIFY(form->text1().isEmpty());
+        // What a screen reader reads: the box as a box to type in, the address as a link to follow.
+        QAccessibleInterface *box = QAccessible::queryAccessibleInterface(control("Text1"));
+        QCOMPARE(box->role(), QAccessible::EditableText);
+        QCOMPARE(box->text(QAccessible::Name), QStringLiteral("需要伪原创的内容"));
+        QAccessibleInterface *link = QAccessible::queryAccessibleInterface(control("Label2"));
+        QCOMPARE(link->role(), QAccessible::Link);
+        QCOMPARE(link->text(QAccessible::Name), QString::fromStdString(form1::label2Text()));
         auto *label1 = form->findChild<QLabel *>("Label1");
         QVERIFY(label1->fontMetrics().horizontalAdvance(label1->text())
                 <= label1->contentsRect().width());
@@ -255,10 +263,14 @@ private slots:
         QTest::mouseRelease(control("Label2"), Qt::LeftButton);
         QCOMPARE(services.started, QStringList());
         QTest::mouseClick(control("Label2"), Qt::LeftButton);
+        // A screen reader follows the link as a click would.
+        QAccessible::queryAccessibleInterface(control("Label2"))
+            ->actionInterface()
+            ->doAction(QAccessibleActionInterface::pressAction());
         QTest::mouseClick(control("Command2"), Qt::LeftButton);
         const QString opener = QString::fromStdString(std::string(urlOpener(thisPlatform())));
         QCOMPARE(services.started,
-                 QStringList(2,
+                 QStringList(3,
                              opener + ' '
                                  + QString::fromStdString(std::string(form1::homePageAddress()))));
     }

@@ -16,6 +16,8 @@ inline constexpr std::string_view command2Text = "软件官网";
 inline constexpr std::string_view label1Text
     = "Zanvo伪原创工具可以打乱文章顺序,并自动复制到剪切板.特别适合QQ类型网站。如：QQ网名 "
       "个性签名 等类型网站.";
+// What a screen reader calls the box, which has no label of its own.
+inline constexpr std::string_view text1Name = "需要伪原创的内容";
 // The maker's home page, as the link label shows it and the web site button opens it.
 std::string_view homePageAddress();
 std::string label2Text();

@@ -1,5 +1,5 @@
 // A label that reports a click: a press and a release of the left button, both inside it. It
-// keeps the look of a plain label.
+// keeps the look of a plain label; a screen reader knows it as a link, which it can follow.
 #pragma once
 
 #include <QLabel>
@@ -9,7 +9,7 @@ namespace zanvo {
 class ClickLabel : public QLabel {
     Q_OBJECT
 public:
-    using QLabel::QLabel;
+    ClickLabel(const QString &text, QWidget *parent);
 
 signals:
     void clicked();

@@ -43,6 +43,7 @@ Form1Window::Form1Window(FormServices &services, RandomSource &random)
     setFixedSize(form1::pixels(form1::clientArea.width), form1::pixels(form1::clientArea.height));
 
     Text1 = place(new ScintillaEdit(this, m_ui), form1::Text1);
+    Text1->setAccessibleName(fromUtf8(form1::text1Name));
     Command1 = place(new QPushButton(fromUtf8(form1::command1Text), this), form1::Command1);
     Label1 = place(new QLabel(fromUtf8(form1::label1Text), this), form1::Label1);
     Command2 = place(new QPushButton(fromUtf8(form1::command2Text), this), form1::Command2);

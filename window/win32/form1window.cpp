@@ -1,11 +1,13 @@
 // Form1's Win32 window.
 #include "window/win32/form1window.h"
 
+#include "window/win32/screenreader.h"
 #include "window/win32/utf16.h"
 
 #include <Scintilla.h>
 #include <commctrl.h>
 #include <imm.h>
+#include <oleacc.h>
 #include <stdexcept>
 
 namespace zanvo {
@@ -211,6 +213,8 @@ Form1Window::Form1Window(Win32Services &services, RandomSource &random)
     child(form1::Label2, L"STATIC", form1::label2Text(), SS_LEFT | SS_NOPREFIX | SS_NOTIFY);
     child(form1::Progress, PROGRESS_CLASSW, {}, PBS_MARQUEE);
     ShowWindow(m_controls[form1::Progress], SW_HIDE);
+    describeForScreenReaders(m_text1->window(), wide(form1::text1Name), ROLE_SYSTEM_TEXT);
+    describeForScreenReaders(m_controls[form1::Label2], {}, ROLE_SYSTEM_LINK);
     // Text1 comes first in the tab order, as it was made first; the buttons follow.
     SetWindowPos(m_text1->window(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     ShowWindow(m_text1->window(), SW_SHOW);
@@ -395,6 +399,8 @@ void Form1Window::hideProgress()
     KillTimer(m_window, progressTimer);
     SendMessageW(m_controls[form1::Progress], PBM_SETMARQUEE, FALSE, 0);
     ShowWindow(m_controls[form1::Progress], SW_HIDE);
+    describeForScreenReaders(m_text1->window(), wide(form1::text1Name), ROLE_SYSTEM_TEXT);
+    describeForScreenReaders(m_controls[form1::Label2], {}, ROLE_SYSTEM_LINK);
 }
 
 void Form1Window::messageBox(std::string_view prompt, std::string_view title)

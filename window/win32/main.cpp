@@ -5,11 +5,14 @@
 #include "window/win32/win32services.h"
 
 #include <commctrl.h>
+#include <objbase.h>
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
     INITCOMMONCONTROLSEX controls {sizeof controls, ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&controls);
+    // COM for the screen readers' annotation service.
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     // What fails before the window's own guard stands (building it) or after (taking it down) is
     // reported as the guard reports, and ends the program with the same status.
     int status = 0;
@@ -22,5 +25,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
                     zanvo::wide(zanvo::form1::applicationTitle).c_str(), MB_OK);
         return zanvo::runtimeErrorStatus;
     }
+    if (SUCCEEDED(com))
+        CoUninitialize();
     return status;
 }
