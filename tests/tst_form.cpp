@@ -501,6 +501,9 @@ TEST(Skin, OnlyARegularFileOfUtf8TextWhoseUrlsNameFilesIsTaken)
         EXPECT_EQ(readSkin(path).status, status) << path;
     EXPECT_EQ(readSkin(dir.string() + "/good.she").sheet,
               "QPushButton { color: red; background: url(nothing.png); }");
+    // A name in Chinese, which Windows' ANSI calls could not spell.
+    std::ofstream(dir / fs::path(u8"皮肤.she"), std::ios::binary) << "a { color: red; }";
+    EXPECT_EQ(readSkin(dir.string() + "/皮肤.she").sheet, "a { color: red; }");
 #ifndef _WIN32
     // Neither a pipe as the skin nor one that a skin names may hold start-up up.
     ASSERT_EQ(::mkfifo((dir / "pipe.she").c_str(), 0600), 0);

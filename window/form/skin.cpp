@@ -1,21 +1,14 @@
 // The skin file's checks.
 #include "window/form/skin.h"
 
+#include "runtime/files.h"
+
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
 #include <vector>
 
 namespace zanvo {
 
-namespace fs = std::filesystem;
-
 namespace {
-
-fs::path pathOf(std::string_view utf8)
-{
-    return fs::path(std::u8string(utf8.begin(), utf8.end()));
-}
 
 void appendUtf8(std::string &out, char32_t code)
 {
@@ -129,9 +122,7 @@ bool mayBeRead(const std::string &name)
 {
     if (name.starts_with(':') || name.starts_with("qrc:"))
         return true;
-    std::error_code error;
-    const fs::file_status status = fs::status(pathOf(name), error);
-    return !fs::exists(status) || fs::is_regular_file(status);
+    return fileKind(name) != FileKind::Other;
 }
 
 // Whether every file the sheet's url()s name is a regular file or missing (the style engine then
@@ -193,19 +184,17 @@ bool isUtf8(std::string_view bytes)
 
 Skin readSkin(std::string_view path)
 {
-    const fs::path file = pathOf(path);
-    std::error_code error;
+    const std::string name(path);
     // Checked before opening: opening a pipe waits for a writer, which may never come.
-    if (!fs::is_regular_file(file, error))
+    if (fileKind(name) != FileKind::Regular)
         return {SkinUnreadable, {}};
-    std::ifstream in(file, std::ios::binary);
+    const OpenFile in = openForReading(name);
     if (!in)
         return {SkinUnreadable, {}};
     std::string bytes(maxSkinBytes + 1, '\0');
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (in.bad())
+    bytes.resize(std::fread(bytes.data(), 1, bytes.size(), in.get()));
+    if (std::ferror(in.get()))
         return {SkinUnreadable, {}};
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
     if (bytes.size() > maxSkinBytes)
         return {SkinTooLarge, {}};
     if (bytes.find_first_not_of(" \t\r\n\f\v") == std::string::npos)

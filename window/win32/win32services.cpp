@@ -6,8 +6,6 @@
 #include "window/form/skin.h"
 #include "window/win32/utf16.h"
 
-#include <filesystem>
-
 namespace zanvo {
 
 namespace {
@@ -165,7 +163,11 @@ std::string Win32Services::applicationFolder()
 {
     std::wstring self(32768, L'\0');
     self.resize(GetModuleFileNameW(nullptr, self.data(), static_cast<DWORD>(self.size())));
-    return utf8(std::filesystem::path(self).parent_path().native());
+    // The system's own path, so its last backslash ends the folder; a root keeps its own.
+    const std::size_t last = self.rfind(L'\\');
+    const bool root = last > 0 && self[last - 1] == L':';
+    self.resize(last == std::wstring::npos ? 0 : root ? last + 1 : last);
+    return utf8(self);
 }
 
 } // namespace zanvo
