@@ -79,3 +79,42 @@ has_utf16() {
         grep -qaF -f "$work/needle" "$file" || fail "$(basename "$file") lacks '$text'"
     done
 }
+
+# IBus with its pinyin engine (libpinyin) for this test alone, on the display of start_xvfb: its
+# settings in a home of the test's own, its bus at an address of the test's own, and its XIM
+# server for Wine. The daemon ends when its parent does, so the test's own shell starts it. Fails
+# with the reason where the input method does not come up: a test that types Chinese must not
+# type Latin letters quietly instead.
+start_pinyin() {
+    export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config XDG_CACHE_HOME=$work/home/.cache \
+        XDG_DATA_HOME=$work/home/.local/share XDG_RUNTIME_DIR=$work/runtime
+    export IBUS_ADDRESS="unix:path=$work/ibus"
+    unset GTK_IM_MODULE QT_IM_MODULE XMODIFIERS
+    mkdir -p "$HOME"
+    mkdir -m 700 "$XDG_RUNTIME_DIR"
+    gsettings set org.freedesktop.ibus.general use-global-engine true
+    env "$tag" ibus-daemon --xim --replace --address="$IBUS_ADDRESS" --panel=disable \
+        --emoji-extension=disable >"$work/ibus.log" 2>&1 &
+    pids+=($!)
+    local waited=0
+    until ibus list-engine >/dev/null 2>&1; do
+        [ $((waited += 1)) -lt 200 ] || fail "IBus did not start: $(cat "$work/ibus.log")"
+        sleep 0.1
+    done
+    ibus list-engine | grep -qw libpinyin || fail "IBus has no libpinyin engine"
+    # Its status is 1 even where it switches: the engine in use tells.
+    ibus engine libpinyin >/dev/null 2>&1 || true
+    [ "$(ibus engine 2>&1)" = libpinyin ] || fail "IBus did not take libpinyin: $(ibus engine 2>&1)"
+    until xprop -root XIM_SERVERS 2>/dev/null | grep -q '@server=ibus'; do
+        [ $((waited += 1)) -lt 300 ] || fail "IBus's XIM server did not start: $(cat "$work/ibus.log")"
+        sleep 0.1
+    done
+}
+
+# Types pinyin as a person does, a key at a time, and picks the first candidate with Space.
+type_pinyin() {
+    xdotool type --delay 60 "$1"
+    sleep 0.3
+    xdotool key space
+    sleep 0.3
+}
