@@ -118,3 +118,13 @@ type_pinyin() {
     xdotool key space
     sleep 0.3
 }
+
+# Font linking in the Wine prefix of $WINEPREFIX as on Chinese Windows, where the UI font
+# (Tahoma under Wine) borrows the glyphs it lacks from a Chinese font: without it, Wine draws
+# Chinese as empty boxes wherever the program leaves the font to Windows, as in the message
+# box's prompt, and screenshots show what no user sees.
+link_chinese_font() {
+    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+        /v Tahoma /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f >/dev/null 2>&1 ||
+        fail "Wine's registry did not take the font link"
+}

@@ -19,6 +19,7 @@ if [ "$host" = qt ]; then
 else
     export WINEPREFIX=$work/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
     trap 'wineserver -k 2>/dev/null; wineserver -w 2>/dev/null; cleanup' EXIT
+    link_chinese_font
     env "$tag" XMODIFIERS=@im=ibus wine "$program" 2>/dev/null &
 fi
 pids+=($!)

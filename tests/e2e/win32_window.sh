@@ -35,6 +35,7 @@ export WINEPREFIX=$work/wine WINEDEBUG=-all,+loaddll WINEDLLOVERRIDES="mscoree,m
     LC_ALL=C.UTF-8
 # The prefix's Wine server goes first: it writes the prefix until it ends.
 trap 'wineserver -k 2>/dev/null; wineserver -w 2>/dev/null; cleanup' EXIT
+link_chinese_font
 
 # The first visible window called $1, waited for. A search fails where a window goes while it
 # looks (Wine's windows while it sets up a new prefix): it looks again.
