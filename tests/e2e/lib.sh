@@ -92,7 +92,6 @@ start_pinyin() {
     unset GTK_IM_MODULE QT_IM_MODULE XMODIFIERS
     mkdir -p "$HOME"
     mkdir -m 700 "$XDG_RUNTIME_DIR"
-    gsettings set org.freedesktop.ibus.general use-global-engine true
     env "$tag" ibus-daemon --xim --replace --address="$IBUS_ADDRESS" --panel=disable \
         --emoji-extension=disable >"$work/ibus.log" 2>&1 &
     pids+=($!)
