@@ -166,8 +166,8 @@ happens when, and what FILE keeps.
 
 Text is handled as bytes, so any encoding and any byte passes through; a UTF-8
 byte-order mark stays in front. A file that starts with a UTF-16 byte-order
-mark is scrambled as UTF-16 and written back in the same encoding; one with a
-UTF-32 byte-order mark is passed through unchanged.
+mark is scrambled as UTF-16 and written back in the same encoding, and so is one
+with a UTF-32 byte-order mark as UTF-32.
 
 Exit status: 0 on success, 1 when reading or writing fails, 2 on a usage error.
 )";

@@ -1,6 +1,8 @@
 // The progress line.
 #include "cli/progress.h"
 
+#include <algorithm>
+
 namespace zanvo::cli {
 
 namespace {
@@ -44,7 +46,9 @@ void Progress::show(const char *phase, std::uint64_t done, std::uint64_t total)
     line += phase;
     if (total) {
         char percent[8];
-        std::snprintf(percent, sizeof percent, " %3u%%", static_cast<unsigned>(done * 100 / total));
+        // A total that is a lower bound (UTF-32 written back) may be passed.
+        std::snprintf(percent, sizeof percent, " %3u%%",
+                      static_cast<unsigned>(std::min<std::uint64_t>(done * 100 / total, 100)));
         line += percent;
     }
     put(line);

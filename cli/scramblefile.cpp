@@ -6,17 +6,22 @@
 #include "cli/output.h"
 #include "cli/progress.h"
 #include "cli/quote.h"
+#include "runtime/largealloc.h"
 #include "scrambler/scrambler.h"
 
 #include <algorithm>
 #include <bit>
+#include <optional>
 #include <random>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zanvo::cli {
 
 namespace {
+
+using Utf16Text = std::vector<char16_t, LargeAllocator<char16_t>>;
 
 constexpr std::string_view utf8Bom = "\xEF\xBB\xBF";
 constexpr std::string_view utf16LeBom = "\xFF\xFE";
@@ -33,9 +38,11 @@ std::string_view bomOf(Encoding encoding)
         return utf16LeBom;
     case Encoding::Utf16Be:
         return utf16BeBom;
-    case Encoding::Bytes:
     case Encoding::Utf32Le:
+        return utf32LeBom;
     case Encoding::Utf32Be:
+        return utf32BeBom;
+    case Encoding::Bytes:
         break;
     }
     return {};
@@ -60,13 +67,44 @@ void swapBytes(char16_t *text, std::size_t size)
     std::transform(text, text + size, text, byteSwapped);
 }
 
-// The scrambled text, after bom, into output. Text in the other byte order than the machine's
-// (foreign) is swapped for the split and goes out swapped back as it is written.
-template<class CharT>
-void scrambleStream(std::string_view bom, CharT *data, std::size_t size, bool foreign,
-                    const Options &options, RandomSource &random, Progress &progress,
-                    Output &output)
+// How UTF-16 text goes out: as it is, with its two bytes swapped, or as the UTF-32 it was read
+// from.
+enum class Units { AsTheyAre, Swapped, Utf32Le, Utf32Be };
+
+// UTF-32 text as UTF-16, which the text core knows, with the number of characters that take
+// two units; nothing where a value is no character.
+std::optional<Utf16Text> utf16FromUtf32(std::string_view bytes, bool bigEndian, std::size_t &pairs)
 {
+    Utf16Text out;
+    out.reserve(bytes.size() / 4);
+    pairs = 0;
+    for (std::size_t at = 0; at < bytes.size(); at += 4) {
+        char32_t code = 0;
+        for (unsigned k = 0; k < 4; ++k)
+            code |= static_cast<char32_t>(static_cast<unsigned char>(bytes[at + k]))
+                << (8 * (bigEndian ? 3 - k : k));
+        if (code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+            return std::nullopt;
+        if (code < 0x10000) {
+            out.push_back(static_cast<char16_t>(code));
+        } else {
+            out.push_back(static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10)));
+            out.push_back(static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF)));
+            ++pairs;
+        }
+    }
+    return out;
+}
+
+// The scrambled text, after bom, into output. Text in the other byte order than the machine's
+// is swapped for the split and goes out swapped back as it is written; text read as UTF-32
+// goes out as UTF-32, where pairs of its characters took two UTF-16 units.
+template<class CharT>
+void scrambleStream(std::string_view bom, CharT *data, std::size_t size, Units units,
+                    const Options &options, RandomSource &random, Progress &progress,
+                    Output &output, std::size_t pairs = 0)
+{
+    const bool foreign = units == Units::Swapped;
     if constexpr (sizeof(CharT) == 2) {
         if (foreign)
             swapBytes(data, size);
@@ -74,9 +112,11 @@ void scrambleStream(std::string_view bom, CharT *data, std::size_t size, bool fo
     const std::basic_string_view<CharT> text(data, size);
     struct Sink {
         std::string_view bom;
-        bool foreign;
+        Units units;
+        std::size_t pairs;
         Progress &progress;
         Output &output;
+        char16_t high = 0; // the first half of a pair, while its second is to come
 
         void stage(ScrambleStage stage)
         {
@@ -84,7 +124,11 @@ void scrambleStream(std::string_view bom, CharT *data, std::size_t size, bool fo
         }
         void reserve(std::size_t length)
         {
-            const std::size_t total = bom.size() + length * sizeof(CharT);
+            // Lines left out may hold pairs, so UTF-32 reserves what the output needs at least;
+            // it is never longer than its input.
+            const bool utf32 = units == Units::Utf32Le || units == Units::Utf32Be;
+            const std::size_t total = bom.size()
+                + (utf32 ? 4 * (length - std::min(length, pairs)) : length * sizeof(CharT));
             output.reserve(total);
             output.write(bom.data(), bom.size());
             output.onFlush([&shown = progress, total](std::size_t done) {
@@ -93,13 +137,38 @@ void scrambleStream(std::string_view bom, CharT *data, std::size_t size, bool fo
         }
         void write(const CharT *p, std::size_t n)
         {
-            if (foreign)
+            if (units == Units::Swapped)
                 output.writeSwapped(reinterpret_cast<const char16_t *>(p), n);
-            else
+            else if (units == Units::AsTheyAre)
                 output.write(reinterpret_cast<const char *>(p), n * sizeof(CharT));
+            else
+                writeUtf32(reinterpret_cast<const char16_t *>(p), n);
+        }
+        void writeUtf32(const char16_t *p, std::size_t n)
+        {
+            char bytes[4096];
+            std::size_t used = 0;
+            for (std::size_t i = 0; i < n; ++i) {
+                char32_t code = p[i];
+                if (code >= 0xD800 && code <= 0xDBFF) {
+                    high = p[i];
+                    continue;
+                }
+                if (code >= 0xDC00 && code <= 0xDFFF)
+                    code = 0x10000 + ((char32_t(high) - 0xD800) << 10) + (code - 0xDC00);
+                for (unsigned k = 0; k < 4; ++k)
+                    bytes[used++]
+                        = static_cast<char>(code >> (8 * (units == Units::Utf32Be ? 3 - k : k)));
+                if (used == sizeof bytes) {
+                    output.write(bytes, used);
+                    used = 0;
+                }
+            }
+            output.write(bytes, used);
         }
     };
-    scrambleTo(text, random, lineBreakFor(options.eol, text), Sink {bom, foreign, progress, output},
+    scrambleTo(text, random, lineBreakFor(options.eol, text),
+               Sink {bom, units, pairs, progress, output},
                options.unique ? Duplicates::Drop : Duplicates::Keep,
                options.dropBlank ? BlankLines::Drop : BlankLines::Keep);
 }
@@ -139,9 +208,19 @@ void scrambleFile(const Options &options)
     const std::size_t bodyBytes = input.size - bom.size();
 
     if (encoding == Encoding::Utf32Le || encoding == Encoding::Utf32Be) {
-        // Rare enough not to earn a third character width in the core: passed on unchanged.
-        output.reserve(input.size);
-        output.write(input.data.get(), input.size);
+        // Rare enough not to earn a third character width in the core: scrambled as UTF-16.
+        if (bodyBytes % 4 != 0)
+            throw Error("cannot scramble " + inputName(options.input)
+                        + ": UTF-32 text whose length is not a multiple of four bytes");
+        const bool bigEndian = encoding == Encoding::Utf32Be;
+        std::size_t pairs = 0;
+        std::optional<Utf16Text> text
+            = utf16FromUtf32(std::string_view(body, bodyBytes), bigEndian, pairs);
+        if (!text)
+            throw Error("cannot scramble " + inputName(options.input)
+                        + ": UTF-32 text with a value that is no character");
+        scrambleStream(bom, text->data(), text->size(), bigEndian ? Units::Utf32Be : Units::Utf32Le,
+                       options, random, progress, output, pairs);
     } else if (encoding == Encoding::Utf16Le || encoding == Encoding::Utf16Be) {
         // Half a character at the end: no way to tell where the text went wrong, so it is not
         // touched, rather than shuffled into something else.
@@ -151,10 +230,11 @@ void scrambleFile(const Options &options)
         // The buffer comes from the allocator untyped, so it holds UTF-16 units as well as bytes.
         const bool foreign
             = (encoding == Encoding::Utf16Be) != (std::endian::native == std::endian::big);
-        scrambleStream(bom, reinterpret_cast<char16_t *>(body), bodyBytes / 2, foreign, options,
-                       random, progress, output);
+        scrambleStream(bom, reinterpret_cast<char16_t *>(body), bodyBytes / 2,
+                       foreign ? Units::Swapped : Units::AsTheyAre, options, random, progress,
+                       output);
     } else {
-        scrambleStream(bom, body, bodyBytes, false, options, random, progress, output);
+        scrambleStream(bom, body, bodyBytes, Units::AsTheyAre, options, random, progress, output);
     }
     progress.clear();
     output.commit();

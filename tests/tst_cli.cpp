@@ -47,12 +47,21 @@ std::string utf16(std::u16string_view text, bool bigEndian)
     return bytes;
 }
 
+// text as UTF-32 in the given byte order, byte-order mark first.
+std::string utf32(std::u32string_view text, bool bigEndian)
+{
+    std::string bytes;
+    for (const char32_t code : U"\uFEFF" + std::u32string(text))
+        for (int k = 0; k < 4; ++k)
+            bytes += static_cast<char>(code >> (8 * (bigEndian ? 3 - k : k)));
+    return bytes;
+}
+
 } // namespace
 
 TEST_F(Cli, LinesAreShuffledInTheirOwnEncodingAndBreaks)
 {
     const std::string bytes("\xff\x00z\x80\r\x01", 6); // one line, not UTF-8, with a NUL
-    const std::string utf32le("\xFF\xFE\0\0a\0\0\0\r\0\0\0\n\0\0\0b\0\0\0", 20);
     expectRuns({
         {{"-s", "1"}, "b\r\n\r\na\r\nc\r\n", ok("a\r\n\r\nc\r\n\r\nb")},
         {{"-s", "2"}, "b\n\na\r\rc\n", ok("a\r\rc\n\nb")},
@@ -65,8 +74,9 @@ TEST_F(Cli, LinesAreShuffledInTheirOwnEncodingAndBreaks)
         {{"-s", "9"}, "\xEF\xBB\xBF一\r\n二\r\n三", ok("\xEF\xBB\xBF一\r\n\r\n三\r\n\r\n二")},
         {{"-s", "4"}, utf16(u"一\r\n\r\nab\r\n", false), ok(utf16(u"ab\r\n\r\n一", false))},
         {{"-s", "4"}, utf16(u"一\r\n\r\nab\r\n", true), ok(utf16(u"ab\r\n\r\n一", true))},
-        // UTF-32 is passed on unchanged, not taken for UTF-16 and torn apart.
-        {{"-s", "5"}, utf32le, ok(utf32le)},
+        // UTF-32 is not taken for UTF-16 and torn apart; a character outside the BMP stays whole.
+        {{"-s", "4"}, utf32(U"😀\r\n\r\nab\r\n", false), ok(utf32(U"ab\r\n\r\n😀", false))},
+        {{"-s", "4"}, utf32(U"😀\r\n\r\nab\r\n", true), ok(utf32(U"ab\r\n\r\n😀", true))},
         {{}, "", ok()},
         {{}, "\r\n\r\n\r\n", ok()},
         {{}, "\xEF\xBB\xBF", ok("\xEF\xBB\xBF")},
@@ -179,6 +189,9 @@ TEST_F(Cli, DropBlankShufflesTheTextWithoutItsBlankLines)
         {{"--drop-blank", "-s", "42", "--eol=lf"}, "a\n \nb\n\t\n", run({"-s", "42"}, "a\nb\n")},
         {{"-b", "-s", "42"}, utf16(blanks, false), run({"-s", "42"}, utf16(without, false))},
         {{"-b", "-s", "42"}, utf16(blanks, true), run({"-s", "42"}, utf16(without, true))},
+        {{"-b", "-s", "42"},
+         utf32(U"甲\r\n \t\r\n乙\r\n\u3000\r\n甲", false),
+         run({"-s", "42"}, utf32(U"甲\r\n乙\r\n甲", false))},
         {{"-b", "-u", "-s", "42"}, utf8(blanks), run({"-s", "42"}, utf8(u"甲\r\n乙"))},
     });
     // Without -b, a line of blanks is a line.
@@ -198,6 +211,16 @@ TEST_F(Cli, FailuresSayWhatAndWhereAndLeaveNoOutput)
          failure("cannot open 'no\\nsuch\\033[2J\\377\\'fi\\\\le\\302\\205" + noFile)},
 #endif
         {{"."}, "", failure("cannot read '.': Is a directory")},
+        {{},
+         utf32(U"x", false) + "!",
+         failure("cannot scramble standard input: UTF-32 text whose length is not a multiple of "
+                 "four bytes")},
+        {{},
+         utf32(U"x\r\n", true) + std::string("\0\0\xD8\0", 4),
+         failure("cannot scramble standard input: UTF-32 text with a value that is no character")},
+        {{},
+         utf32(U"x", false) + std::string("\0\0\x11\0", 4),
+         failure("cannot scramble standard input: UTF-32 text with a value that is no character")},
         {{},
          odd,
          failure("cannot scramble standard input: UTF-16 text with an odd number of bytes")},
