@@ -399,8 +399,6 @@ void Form1Window::hideProgress()
     KillTimer(m_window, progressTimer);
     SendMessageW(m_controls[form1::Progress], PBM_SETMARQUEE, FALSE, 0);
     ShowWindow(m_controls[form1::Progress], SW_HIDE);
-    describeForScreenReaders(m_text1->window(), wide(form1::text1Name), ROLE_SYSTEM_TEXT);
-    describeForScreenReaders(m_controls[form1::Label2], {}, ROLE_SYSTEM_LINK);
 }
 
 void Form1Window::messageBox(std::string_view prompt, std::string_view title)

@@ -165,8 +165,9 @@ std::string Win32Services::applicationFolder()
     self.resize(GetModuleFileNameW(nullptr, self.data(), static_cast<DWORD>(self.size())));
     // The system's own path, so its last backslash ends the folder; a root keeps its own.
     const std::size_t last = self.rfind(L'\\');
-    const bool root = last > 0 && self[last - 1] == L':';
-    self.resize(last == std::wstring::npos ? 0 : root ? last + 1 : last);
+    if (last == std::wstring::npos)
+        return {};
+    self.resize(last > 0 && self[last - 1] == L':' ? last + 1 : last);
     return utf8(self);
 }
 
