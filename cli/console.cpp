@@ -2,6 +2,8 @@
 #include "cli/console.h"
 
 #ifdef _WIN32
+#include "runtime/utf16.h"
+
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
@@ -13,25 +15,13 @@ namespace zanvo::cli {
 
 #ifdef _WIN32
 
-namespace {
-
-std::string utf8(const wchar_t *text, int length)
-{
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text, length, nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text, length, out.data(), size, nullptr, nullptr);
-    return out;
-}
-
-} // namespace
-
 std::vector<std::string> commandLine(int, char **)
 {
     int count = 0;
     wchar_t **arguments = CommandLineToArgvW(GetCommandLineW(), &count);
     std::vector<std::string> out;
     for (int i = 0; i < count; ++i)
-        out.push_back(utf8(arguments[i], static_cast<int>(wcslen(arguments[i]))));
+        out.push_back(utf8(arguments[i]));
     LocalFree(arguments);
     return out;
 }
@@ -60,15 +50,11 @@ bool writeText(std::FILE *stream, std::string_view text)
     DWORD mode = 0;
     if (handle != INVALID_HANDLE_VALUE && GetConsoleMode(handle, &mode)) {
         std::fflush(stream);
-        const int size = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                             nullptr, 0);
-        std::wstring wide(static_cast<std::size_t>(size), L'\0');
-        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(),
-                            size);
+        const std::wstring units = wide(text);
         DWORD written = 0;
-        return WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written,
+        return WriteConsoleW(handle, units.data(), static_cast<DWORD>(units.size()), &written,
                              nullptr)
-            && written == wide.size();
+            && written == units.size();
     }
     return std::fwrite(text.data(), 1, text.size(), stream) == text.size()
         && std::fflush(stream) == 0;

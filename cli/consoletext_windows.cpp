@@ -1,7 +1,6 @@
 // The output as a Windows console takes it.
 #include "cli/consoletext.h"
-
-#include <windows.h>
+#include "runtime/utf16.h"
 
 namespace zanvo::cli {
 
@@ -96,17 +95,9 @@ void ConsoleText::finish(std::wstring &out)
 void ConsoleText::decodeWhole(std::string_view bytes, std::wstring &out)
 {
     switch (m_encoding) {
-    case Encoding::Utf8: {
-        if (bytes.empty())
-            return;
-        // Output pieces are far below 2 GiB.
-        const int length = static_cast<int>(bytes.size());
-        const int units = MultiByteToWideChar(CP_UTF8, 0, bytes.data(), length, nullptr, 0);
-        const std::size_t at = out.size();
-        out.resize(at + static_cast<std::size_t>(units));
-        MultiByteToWideChar(CP_UTF8, 0, bytes.data(), length, out.data() + at, units);
+    case Encoding::Utf8:
+        out += wide(bytes);
         return;
-    }
     case Encoding::Utf16LE:
     case Encoding::Utf16BE: {
         const bool little = m_encoding == Encoding::Utf16LE;

@@ -2,6 +2,8 @@
 #include "cli/longpath.h"
 
 #ifdef _WIN32
+#include "runtime/utf16.h"
+
 #include <windows.h>
 #endif
 
@@ -20,18 +22,15 @@ std::wstring extendedPath(std::wstring_view fullPath)
 
 std::wstring windowsName(const std::string &name)
 {
-    const int size
-        = MultiByteToWideChar(CP_UTF8, 0, name.data(), static_cast<int>(name.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(size), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, name.data(), static_cast<int>(name.size()), wide.data(), size);
+    const std::wstring given = wide(name);
     // The full path's length is known only by asking; the working folder may change between
     // the two calls, so the second is checked as well.
     for (;;) {
-        const DWORD needed = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+        const DWORD needed = GetFullPathNameW(given.c_str(), 0, nullptr, nullptr);
         if (needed == 0)
             return {};
         std::wstring full(needed, L'\0');
-        const DWORD length = GetFullPathNameW(wide.c_str(), needed, full.data(), nullptr);
+        const DWORD length = GetFullPathNameW(given.c_str(), needed, full.data(), nullptr);
         if (length == 0)
             return {};
         if (length < needed) {

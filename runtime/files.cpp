@@ -4,26 +4,14 @@
 #include <sys/stat.h>
 
 #ifdef _WIN32
+#include "runtime/utf16.h"
+
 #include <windows.h>
 #endif
 
 namespace zanvo {
 
 #ifdef _WIN32
-
-namespace {
-
-// Windows takes names in UTF-16; its ANSI calls could not spell most of them.
-std::wstring wide(const std::string &name)
-{
-    const int size
-        = MultiByteToWideChar(CP_UTF8, 0, name.data(), static_cast<int>(name.size()), nullptr, 0);
-    std::wstring out(static_cast<std::size_t>(size), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, name.data(), static_cast<int>(name.size()), out.data(), size);
-    return out;
-}
-
-} // namespace
 
 FileKind fileKind(const std::string &name)
 {

@@ -3,10 +3,10 @@
 // filled through the loader on a worker, undo through documents, a large paste from the
 // clipboard on a worker), and tasks posted from a worker run in the message loop, in order, on
 // the UI thread.
+#include "runtime/utf16.h"
 #include "window/win32/form1window.h"
 #include "window/win32/scintillacontrol.h"
 #include "window/win32/uithread.h"
-#include "window/win32/utf16.h"
 #include "window/win32/win32services.h"
 
 #include <Scintilla.h>

@@ -1,8 +1,8 @@
 // Form1's Win32 window.
 #include "window/win32/form1window.h"
 
+#include "runtime/utf16.h"
 #include "window/win32/screenreader.h"
-#include "window/win32/utf16.h"
 
 #include <Scintilla.h>
 #include <commctrl.h>

@@ -1,7 +1,7 @@
 // The program's entry on Windows: builds the services and the window, and runs the message loop.
+#include "runtime/utf16.h"
 #include "window/form/errorreport.h"
 #include "window/win32/form1window.h"
-#include "window/win32/utf16.h"
 #include "window/win32/win32services.h"
 
 #include <commctrl.h>

@@ -1,7 +1,7 @@
 // Text1 over Scintilla's Win32 layer.
 #include "window/win32/scintillacontrol.h"
 
-#include "window/win32/utf16.h"
+#include "runtime/utf16.h"
 
 #include <Scintilla.h>
 #include <imm.h>

@@ -1,7 +1,7 @@
 // The skin drawn with GDI.
 #include "window/win32/skinpainter.h"
 
-#include "window/win32/utf16.h"
+#include "runtime/utf16.h"
 
 #include <commctrl.h>
 

@@ -3,8 +3,8 @@
 
 #include "runtime/randomsource.h"
 #include "runtime/runtimeerror.h"
+#include "runtime/utf16.h"
 #include "window/form/skin.h"
-#include "window/win32/utf16.h"
 
 namespace zanvo {
 

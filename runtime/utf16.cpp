@@ -1,5 +1,5 @@
 // UTF-8 and UTF-16.
-#include "window/win32/utf16.h"
+#include "runtime/utf16.h"
 
 #include "runtime/runtimeerror.h"
 

@@ -1,4 +1,5 @@
-// Text as Win32 takes it, UTF-16, and back to the program's UTF-8.
+// Text as Windows takes it, UTF-16, and back to the program's UTF-8: names for its calls,
+// texts for its window and console.
 #pragma once
 
 #include <cstddef>
