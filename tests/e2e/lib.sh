@@ -118,11 +118,14 @@ type_pinyin() {
     sleep 0.3
 }
 
-# Font linking in the Wine prefix of $WINEPREFIX as on Chinese Windows, where the UI font
-# (Tahoma under Wine) borrows the glyphs it lacks from a Chinese font: without it, Wine draws
-# Chinese as empty boxes wherever the program leaves the font to Windows, as in the message
-# box's prompt, and screenshots show what no user sees.
-link_chinese_font() {
+# A Wine prefix of the test's own, made now. At the end its Wine server goes first: it writes the
+# prefix until it ends. Its font linking is Chinese Windows', where the UI font (Tahoma under
+# Wine) borrows the glyphs it lacks from a Chinese font: without it, Wine draws Chinese as empty
+# boxes wherever the program leaves the font to Windows, as in the message box's prompt, and
+# screenshots show what no user sees.
+start_wine_prefix() {
+    export WINEPREFIX=$work/wine
+    trap 'wineserver -k 2>/dev/null; wineserver -w 2>/dev/null; cleanup' EXIT
     wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
         /v Tahoma /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f >/dev/null 2>&1 ||
         fail "Wine's registry did not take the font link"

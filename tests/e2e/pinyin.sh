@@ -17,9 +17,8 @@ start_pinyin
 if [ "$host" = qt ]; then
     env "$tag" QT_IM_MODULE=ibus "$program" &
 else
-    export WINEPREFIX=$work/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-    trap 'wineserver -k 2>/dev/null; wineserver -w 2>/dev/null; cleanup' EXIT
-    link_chinese_font
+    export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    start_wine_prefix
     env "$tag" XMODIFIERS=@im=ibus wine "$program" 2>/dev/null &
 fi
 pids+=($!)

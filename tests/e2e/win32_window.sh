@@ -31,11 +31,8 @@ done < <("$objdump" -p "$program" | awk '/DLL Name:/ { print tolower($3) }')
 before=$(ls -la --time-style=full-iso "$folder")
 start_xvfb
 # Wine's trace of the DLLs it loads tells which file each came from.
-export WINEPREFIX=$work/wine WINEDEBUG=-all,+loaddll WINEDLLOVERRIDES="mscoree,mshtml=$native" \
-    LC_ALL=C.UTF-8
-# The prefix's Wine server goes first: it writes the prefix until it ends.
-trap 'wineserver -k 2>/dev/null; wineserver -w 2>/dev/null; cleanup' EXIT
-link_chinese_font
+export WINEDEBUG=-all,+loaddll WINEDLLOVERRIDES="mscoree,mshtml=$native" LC_ALL=C.UTF-8
+start_wine_prefix
 
 # The first visible window called $1, waited for. A search fails where a window goes while it
 # looks (Wine's windows while it sets up a new prefix): it looks again.
