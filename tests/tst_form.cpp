@@ -1,11 +1,14 @@
 // The window's own logic without any toolkit: Form1's handlers against fake controls and
 // services, the platform choices for every platform, and the skin file's checks.
+#include "runtime/gb18030.h"
 #include "scrambler/scrambler.h"
 #include "window/form/errorreport.h"
 #include "window/form/form1.h"
 #include "window/form/platform.h"
 #include "window/form/scintillabox.h"
 #include "window/form/skin.h"
+#include "window/form/textfile.h"
+#include "window/form/utf8.h"
 
 #include <chrono>
 #include <condition_variable>
@@ -13,6 +16,7 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <iostream>
 #include <mutex>
 #include <new>
 
@@ -69,12 +73,15 @@ public:
         content->fail = &failFill;
         return content;
     }
-    void show(std::unique_ptr<Content> content) override
+    std::size_t caret() override { return caretAt; }
+    void show(std::unique_ptr<Content> content, std::size_t caret) override
     {
         value = static_cast<Filled &>(*content).text;
+        caretAt = caret;
         ++shown;
     }
     int shown = 0;
+    std::size_t caretAt = 0;
 };
 
 // A UI thread that runs its tasks when the test says so.
@@ -200,6 +207,21 @@ protected:
         oracle.reseed(fakes.now);
         return scramble(text, oracle);
     }
+};
+
+// A folder of the test's own under the system's temporary folder, gone at the end.
+struct TempFolder {
+    std::filesystem::path path = std::filesystem::temp_directory_path()
+        / ("tst_form_"
+           + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
+    TempFolder() { std::filesystem::create_directories(path); }
+    ~TempFolder() { std::filesystem::remove_all(path); }
+    std::string write(const char *name, std::string_view bytes) const
+    {
+        std::ofstream(path / name, std::ios::binary) << bytes;
+        return (path / name).string();
+    }
+    std::string name(const char *name) const { return (path / name).string(); }
 };
 
 const std::string prompt = "请填写需要伪原创的内容";
@@ -368,6 +390,58 @@ TEST_F(Form1Test, RemovingLinesWorksAsStartDoesButCopiesNothing)
     }
 }
 
+TEST_F(Form1Test, ADroppedFileGoesInAtTheCaretAsOneStepOrIsRefusedWithTheBoxAsItWas)
+{
+    const TempFolder temp;
+    const std::string list = temp.write("list.txt", "\xD2\xBB\n\xB6\xFE"); // 一, 二 in GBK
+    auto form1 = form();
+    int finished = 0;
+    form1->onFinished([&] { ++finished; });
+    fakes.box.value = "甲乙";
+    fakes.box.composing = "丙";
+    fakes.box.caretAt = 3;
+    form1->Text1_OLEDragDrop({list});
+    EXPECT_TRUE(fakes.box.busy);
+    form1->Text1_OLEDragDrop({list});
+    ASSERT_TRUE(ui.runNext());
+    EXPECT_TRUE(ui.idle());
+    EXPECT_EQ(fakes.box.value, "甲一\r\n二乙丙");
+    EXPECT_EQ(fakes.box.caretAt, 3 + 8);
+    EXPECT_EQ(fakes.box.shown, 1);
+    EXPECT_EQ(fakes.box.reads, "");
+    EXPECT_FALSE(fakes.box.busy);
+    EXPECT_EQ(fakes.log,
+              (std::vector<std::string> {"busy", "progress after 500", "no progress", "idle"}));
+    EXPECT_EQ(fakes.clipboard, "left over");
+    EXPECT_EQ(finished, 1);
+
+    // An empty file adds no step; a file refused, or several at once, leave the box as it was.
+    const std::string several = "box " + title + "|一次只能拖入一个文件。";
+    const std::string latin1 = temp.write("latin1.txt", "caf\xE9 \xFF");
+    const std::string refused = "box " + title + "|文件“" + latin1
+        + "”既不是 UTF-8 文本，也不是 GB18030（GBK、GB2312）文本，无法读入。";
+    for (const auto &[files, message] : {
+             std::pair {std::vector {temp.write("empty.txt", "")}, std::string()},
+             std::pair {std::vector {latin1}, refused},
+             std::pair {std::vector {list, list}, several},
+         }) {
+        fakes.log.clear();
+        form1->Text1_OLEDragDrop(files);
+        if (form1->busy()) {
+            ASSERT_TRUE(ui.runNext());
+        }
+        EXPECT_EQ(fakes.box.value, "甲一\r\n二乙丙");
+        EXPECT_EQ(fakes.box.shown, 1);
+        EXPECT_FALSE(fakes.box.busy);
+        EXPECT_EQ(std::count(fakes.log.begin(), fakes.log.end(), message), message.empty() ? 0 : 1)
+            << message;
+        EXPECT_EQ(std::count_if(fakes.log.begin(), fakes.log.end(),
+                                [](const std::string &entry) { return entry.starts_with("end"); }),
+                  0);
+    }
+    EXPECT_EQ(finished, 3);
+}
+
 TEST_F(Form1Test, ARunTimeErrorIsReportedAndEndsTheProgram)
 {
     struct Case {
@@ -473,14 +547,10 @@ TEST(Platform, LineBreaksAndFoldersPerPlatform)
 TEST(Skin, OnlyARegularFileOfUtf8TextWhoseUrlsNameFilesIsTaken)
 {
     namespace fs = std::filesystem;
-    const fs::path dir = fs::temp_directory_path()
-        / ("tst_form_skin_"
-           + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
-    fs::create_directories(dir);
-    auto write = [&](const char *name, const std::string &bytes) {
-        std::ofstream(dir / name, std::ios::binary) << bytes;
-        return (dir / name).string();
-    };
+    const TempFolder temp;
+    const fs::path &dir = temp.path;
+    auto write
+        = [&](const char *name, const std::string &bytes) { return temp.write(name, bytes); };
     const std::string folder = "QWidget { background-image: url(" + dir.string() + "); }";
     const std::pair<std::string, SkinStatus> skins[] = {
         {(dir / "missing.she").string(), SkinUnreadable},
@@ -536,7 +606,6 @@ TEST(Skin, OnlyARegularFileOfUtf8TextWhoseUrlsNameFilesIsTaken)
     EXPECT_EQ(readSkin(write("good.she", "a { b: url(" + at + "\\71ueue) url('a\\'b'); }")).status,
               SkinAttached);
 #endif
-    fs::remove_all(dir);
 }
 
 TEST(Skin, Utf8IsCheckedForEveryKindOfMalformedSequence)
@@ -545,4 +614,92 @@ TEST(Skin, Utf8IsCheckedForEveryKindOfMalformedSequence)
     for (const char *bad : {"\x80", "\xC1\xBF", "\xE0\x9F\xBF", "\xED\xA0\x80", "\xF4\x90\x80\x80",
                             "\xE4\xB8", "\xF8\x88\x80\x80\x80", "\xE4\x41\xAD"})
         EXPECT_FALSE(isUtf8(bad)) << bad;
+}
+
+// text's code units as bytes, in the order asked, after a byte-order mark.
+template<typename Units> std::string marked(const Units &text, bool bigEndian)
+{
+    constexpr std::size_t size = sizeof(typename Units::value_type);
+    std::string bytes;
+    for (const auto unit : Units(1, 0xFEFF) + text)
+        for (std::size_t k = 0; k < size; ++k)
+            bytes += static_cast<char>((unit >> (8 * (bigEndian ? size - 1 - k : k))) & 0xFF);
+    return bytes;
+}
+
+TEST(TextFile, TheSameListReadsTheSameInEveryEncoding)
+{
+    const std::string list = "昵称一\r\n签名𠮷\nend";
+    const std::u16string utf16 = u"昵称一\r\n签名𠮷\nend";
+    const std::u32string utf32 = U"昵称一\r\n签名𠮷\nend";
+    const std::string gb18030 = "\xEA\xC7\xB3\xC6\xD2\xBB\r\n\xC7\xA9\xC3\xFB\x95\x34\xB2\x35\nend";
+    std::vector<std::string> encodings {list,
+                                        "\xEF\xBB\xBF" + list,
+                                        marked(utf16, false),
+                                        marked(utf16, true),
+                                        marked(utf32, false),
+                                        marked(utf32, true)};
+    if (readsAllOfGb18030())
+        encodings.insert(encodings.end(), {gb18030, "\x84\x31\x95\x33" + gb18030});
+    else
+        std::cout << "GB18030's four-byte sequences are not tested: this system reads GBK only\n";
+    for (const std::string &bytes : encodings) {
+        std::string text;
+        EXPECT_EQ(decodeText(bytes, text), TextDecoding::Decoded) << bytes;
+        EXPECT_EQ(text, list) << bytes;
+    }
+    // Valid UTF-8 is UTF-8, though its bytes are valid GB18030 too; 联通 in GBK is no valid UTF-8.
+    for (const auto &[bytes, read] :
+         {std::pair {"\xE4\xB8\xAD\xE6\x96\x87", "中文"}, std::pair {"\xC1\xAA\xCD\xA8", "联通"}}) {
+        std::string text;
+        EXPECT_EQ(decodeText(bytes, text), TextDecoding::Decoded);
+        EXPECT_EQ(text, read);
+    }
+}
+
+TEST(TextFile, WhatIsNoTextOfItsEncodingIsRefused)
+{
+    const std::pair<std::string, TextDecoding> refused[] = {
+        {"caf\xE9 \xFF", TextDecoding::Undecodable},
+        {"\xD2\xBB\xB6", TextDecoding::Undecodable}, // cut off
+        {"\xEF\xBB\xBF\xC1\xAA", TextDecoding::Undecodable},
+        {std::string("\xFF\xFE\x60\x4F\x7D", 5), TextDecoding::Undecodable},
+        {std::string("\xFF\xFE\x3D\xD8\x41\0", 6), TextDecoding::Undecodable},
+        {std::string("\xFF\xFE\x00\xDC", 4), TextDecoding::Undecodable},
+        {std::string("\0\0\xFE\xFF\0\x11\0\0", 8), TextDecoding::Undecodable},
+        {std::string("\x60\x4F\x7D\x59\r\0\n\0", 8), TextDecoding::Unmarked16},
+        {std::string("abc\0", 4), TextDecoding::Unmarked16},
+    };
+    for (const auto &[bytes, outcome] : refused) {
+        std::string text = "kept";
+        EXPECT_EQ(decodeText(bytes, text), outcome) << bytes;
+        EXPECT_EQ(text, "kept");
+    }
+}
+
+TEST(TextFile, OnlyARegularFileUpToTheLimitIsRead)
+{
+    const TempFolder temp;
+    EXPECT_EQ(readTextFile(temp.write("lines.txt", "a\nb\r\nc\rd\n\n"), 12),
+              "a\r\nb\r\nc\rd\r\n\r\n");
+    const auto message = [](const std::string &name, std::size_t limit = textFileLimit) {
+        try {
+            readTextFile(name, limit);
+        } catch (const FileRefused &refused) {
+            return std::string(refused.what());
+        }
+        return std::string("read");
+    };
+    EXPECT_EQ(message(temp.write("over.txt", std::string((1 << 20) + 1, 'x')), 1 << 20),
+              "文件“" + temp.name("over.txt") + "”太大：最多只能拖入 1 MB 的文件。");
+    EXPECT_EQ(message(temp.name("missing.txt")), "找不到文件“" + temp.name("missing.txt") + "”。");
+    const std::string folder
+        = "“" + temp.path.string() + "”不是文本文件，而是文件夹、设备或管道，无法读入。";
+    EXPECT_EQ(message(temp.path.string()), folder);
+    EXPECT_NE(message(temp.write("utf16.txt", std::string("a\0", 2))).find("UTF-16"),
+              std::string::npos);
+#ifndef _WIN32
+    ASSERT_EQ(::mkfifo(temp.name("pipe").c_str(), 0600), 0);
+    EXPECT_NE(message(temp.name("pipe")).find("设备或管道"), std::string::npos);
+#endif
 }

@@ -86,7 +86,7 @@ TEST_F(Win32Box, TextFilledOnAWorkerComesBackWholeAndUndoStepsThroughWholeTexts)
         content->add(text.data() + 5, text.size() - 5);
         content->finish();
     }).join();
-    box().show(std::move(content));
+    box().show(std::move(content), 0);
     EXPECT_EQ(box().text(), text);
     box().run(EditCommand::Undo);
     EXPECT_EQ(box().text(), "old");

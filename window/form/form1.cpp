@@ -3,6 +3,7 @@
 
 #include "scrambler/scrambler.h"
 #include "window/form/errorreport.h"
+#include "window/form/textfile.h"
 
 namespace zanvo {
 
@@ -64,18 +65,26 @@ public:
     {
         if (m_chunk.size() + n > chunkBytes)
             flush();
-        m_chunk.append(p, n);
+        if (n > chunkBytes)
+            pass({p, n});
+        else
+            m_chunk.append(p, n);
     }
     void flush()
     {
-        m_content.add(m_chunk.data(), m_chunk.size());
-        if (m_copies)
-            appendCopiedLineBreaks(m_platform, m_clipboard, m_chunk);
+        pass(m_chunk);
         m_chunk.clear();
     }
     std::string &clipboard() { return m_clipboard; }
 
 private:
+    void pass(std::string_view piece)
+    {
+        m_content.add(piece.data(), piece.size());
+        if (m_copies)
+            appendCopiedLineBreaks(m_platform, m_clipboard, piece);
+    }
+
     TextBox::Content &m_content;
     Platform m_platform;
     bool m_copies;
@@ -114,6 +123,27 @@ void Form1::RemoveBlankLines_Click()
     });
 }
 
+void Form1::Text1_OLEDragDrop(const std::vector<std::string> &files)
+{
+    TextBox &box = m_controls.text1();
+    if (m_job || box.isBusy() || files.empty())
+        return;
+    if (files.size() > 1) {
+        m_controls.messageBox("一次只能拖入一个文件。", form1::applicationTitle);
+        return;
+    }
+    box.endComposition();
+    const std::size_t caret = box.caret();
+    rewriteText(false, [this, name = files.front(), caret](std::string_view text, TextSink &sink) {
+        const std::string dropped = readTextFile(name);
+        sink.write(text.data(), caret);
+        sink.write(dropped.data(), dropped.size());
+        sink.write(text.data() + caret, text.size() - caret);
+        m_caret = caret + dropped.size();
+        return !dropped.empty();
+    });
+}
+
 void Form1::removeLines(Rewrite rewrite)
 {
     TextBox &box = m_controls.text1();
@@ -129,6 +159,7 @@ void Form1::rewriteText(bool copies, Rewrite rewrite)
 {
     TextBox &box = m_controls.text1();
     m_content = box.newContent();
+    m_caret = 0;
     box.setBusy(true);
     m_controls.setBusy(true);
     m_controls.showProgress(form1::progressDelay);
@@ -154,13 +185,19 @@ void Form1::finishRewrite(std::exception_ptr error)
     m_controls.hideProgress();
     m_controls.setBusy(false);
     box.setBusy(false);
-    if (error)
-        std::rethrow_exception(error);
-    if (m_changed)
-        box.show(std::move(content));
-    if (clipboard) {
-        m_services.clipboardClear();
-        m_services.clipboardSetText(std::move(clipboard));
+    if (error) {
+        try {
+            std::rethrow_exception(error);
+        } catch (const FileRefused &refused) {
+            m_controls.messageBox(refused.what(), form1::applicationTitle);
+        }
+    } else {
+        if (m_changed)
+            box.show(std::move(content), m_caret);
+        if (clipboard) {
+            m_services.clipboardClear();
+            m_services.clipboardSetText(std::move(clipboard));
+        }
     }
     if (m_finished)
         m_finished();

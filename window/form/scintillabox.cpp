@@ -146,6 +146,11 @@ bool ScintillaBox::isEmpty()
     return send(sci::GETLENGTH) == 0;
 }
 
+std::size_t ScintillaBox::caret()
+{
+    return static_cast<std::size_t>(send(sci::GETCURRENTPOS));
+}
+
 void ScintillaBox::setBusy(bool busy)
 {
     send(sci::SETREADONLY, busy);
@@ -164,10 +169,10 @@ std::unique_ptr<TextBox::Content> ScintillaBox::newContent()
     return std::make_unique<LoadedContent>(m_calls, loader);
 }
 
-void ScintillaBox::show(std::unique_ptr<Content> content)
+void ScintillaBox::show(std::unique_ptr<Content> content, std::size_t caret)
 {
     auto &filled = static_cast<ScintillaContent &>(*content);
-    swapIn(filled.take(), 0, filled.pending());
+    swapIn(filled.take(), caret, filled.pending());
 }
 
 void ScintillaBox::swapIn(Document document, std::size_t caret, std::string_view pending)

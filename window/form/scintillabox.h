@@ -76,11 +76,12 @@ public:
 
     std::string_view text() override;
     bool isEmpty() override;
+    std::size_t caret() override;
     void endComposition() override { m_calls.endComposition(); }
     void setBusy(bool busy) override;
     bool isBusy() const override { return m_pasteJob != nullptr; }
     std::unique_ptr<Content> newContent() override;
-    void show(std::unique_ptr<Content> content) override;
+    void show(std::unique_ptr<Content> content, std::size_t caret) override;
 
     // Runs a command of the menu or the keyboard, as a handler runs: through the guard, once a
     // composition under way is committed.

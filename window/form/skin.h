@@ -28,7 +28,4 @@ struct Skin {
 // Reads and checks the skin file at path (UTF-8).
 Skin readSkin(std::string_view path);
 
-// Whether bytes are well-formed UTF-8.
-bool isUtf8(std::string_view bytes);
-
 } // namespace zanvo

@@ -27,6 +27,8 @@ public:
     // changing.
     virtual std::string_view text() = 0;
     virtual bool isEmpty() = 0;
+    // The caret's place in text(), in bytes.
+    virtual std::size_t caret() = 0;
     // Ends an input method's composition under way: the input method commits it into the text,
     // as a click elsewhere would. A handler calls it before it reads the text, so that nothing
     // typed is left out, nor half-typed text taken for typed.
@@ -39,9 +41,9 @@ public:
 
     // Begins new content (UI thread).
     virtual std::unique_ptr<Content> newContent() = 0;
-    // Shows filled content in place of the whole text, as one step that undo takes back (UI
-    // thread).
-    virtual void show(std::unique_ptr<Content> content) = 0;
+    // Shows filled content in place of the whole text, as one step that undo takes back, the
+    // caret at byte caret (UI thread).
+    virtual void show(std::unique_ptr<Content> content, std::size_t caret) = 0;
 
     // Replaces the whole text with utf8, as show() does.
     void replace(std::string_view utf8);
