@@ -15,15 +15,19 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
+#include <QDropEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTime>
 #include <QTimer>
+#include <QUrl>
 #include <cmath>
 
 using namespace zanvo;
@@ -252,6 +256,66 @@ private slots:
             QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier);
             QCOMPARE(box(), typed);
         }
+    }
+
+    // Drops on the box as a file manager makes them: the files' addresses as URLs and as text.
+    void dropOnTheBox(const QStringList &files)
+    {
+        QMimeData data;
+        QList<QUrl> urls;
+        for (const QString &file : files)
+            urls << QUrl::fromLocalFile(file);
+        data.setUrls(urls);
+        data.setText(files.join('\n'));
+        QWidget *viewport = static_cast<QAbstractScrollArea *>(control("Text1"))->viewport();
+        const QPoint at(20, 20);
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(viewport, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(viewport, &drop);
+        QVERIFY(drop.isAccepted());
+    }
+
+    void aDroppedFileGoesInAtTheCaretAsOneStepAndABadOneIsRefused()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const auto write = [&](const char *name, const QByteArray &bytes) {
+            QFile file(dir.filePath(QString::fromUtf8(name)));
+            file.open(QIODevice::WriteOnly);
+            file.write(bytes);
+            return file.fileName();
+        };
+        const QString list = write("名单.txt", "\xD2\xBB\n\xB6\xFE"); // 一, 二 in GBK
+        form->text1().replace("甲乙");
+        static_cast<QsciScintilla *>(control("Text1"))
+            ->SendScintilla(QsciScintillaBase::SCI_GOTOPOS, 3);
+        QSignalSpy finished(form, &Form1Window::jobFinished);
+        dropOnTheBox({list});
+        QVERIFY(finished.wait(10000));
+        QCOMPARE(box(), QStringLiteral("甲一\r\n二乙"));
+        QCOMPARE(form->text1().caret(), std::size_t {11});
+        control("Text1")->setFocus();
+        QTest::keyClick(control("Text1"), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(box(), QStringLiteral("甲乙"));
+
+        const QString latin1 = write("latin1.txt", "caf\xE9");
+        QStringList seen;
+        for (const QStringList &files : {QStringList {latin1}, QStringList {list, list}}) {
+            const auto before = seen.size();
+            answerNextMessageBox(&seen);
+            dropOnTheBox(files);
+            QTRY_COMPARE_WITH_TIMEOUT(seen.size(), before + 1, 10000);
+            QVERIFY(!form->form().busy());
+        }
+        QCOMPARE(
+            seen,
+            (QStringList {QStringLiteral("Zanvo伪原创工具|文件“") + QDir::toNativeSeparators(latin1)
+                              + QStringLiteral("”既不是 UTF-8 文本，也不是 GB18030（GBK、GB2312）"
+                                               "文本，无法读入。|确定"),
+                          QStringLiteral("Zanvo伪原创工具|一次只能拖入一个文件。|确定")}));
+        QCOMPARE(box(), QStringLiteral("甲乙"));
     }
 
     void onlyALeftClickOnEitherLinkStartsTheLauncher()

@@ -72,6 +72,13 @@ Form1Window::Form1Window(FormServices &services, RandomSource &random)
     connect(Command2, &QPushButton::clicked, this,
             [this] { m_form->handle(&Form1::Command2_Click); });
     connect(Label2, &ClickLabel::clicked, this, [this] { m_form->handle(&Form1::Label2_Click); });
+    // Queued: a message box must not open while the file manager still waits for the drop's end.
+    connect(
+        Text1, &ScintillaEdit::filesDropped, this,
+        [this](const std::vector<std::string> &names) {
+            m_form->guard([&] { m_form->Text1_OLEDragDrop(names); });
+        },
+        Qt::QueuedConnection);
     Text1->box().setGuard([this](const std::function<void()> &work) { m_form->guard(work); });
     Text1->box().onPasting([this](bool pasting) { setBusy(pasting); });
     Text1->box().onRemoveDuplicates([this] { m_form->RemoveDuplicates_Click(); });

@@ -29,7 +29,7 @@ public:
     Form1 &form() { return *m_form; }
 
 signals:
-    // A Start or a removal of repeated lines has ended, its result in the box.
+    // A Start, a removal of lines or a dropped file has ended, its result in the box.
     void jobFinished();
     // A run-time error was reported: the program is to end with status.
     void programEnds(int status);

@@ -6,12 +6,15 @@
 
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QDropEvent>
+#include <QFile>
 #include <QGuiApplication>
 #include <QInputMethod>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QUrl>
 
 namespace zanvo {
 
@@ -42,6 +45,21 @@ void writeClipboard(std::string utf8)
 {
     QGuiApplication::clipboard()->setText(
         QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
+}
+
+// The files a drag holds, where it holds nothing else: a file manager gives a file's address as
+// text too, which is not to go into the box.
+std::vector<std::string> localFiles(const QMimeData *source)
+{
+    std::vector<std::string> names;
+    if (!source || !source->hasUrls())
+        return names;
+    for (const QUrl &url : source->urls()) {
+        if (!url.isLocalFile())
+            return {};
+        names.push_back(QFile::encodeName(url.toLocalFile()).toStdString());
+    }
+    return names;
 }
 
 QByteArray toBytes(const std::string &text)
@@ -205,6 +223,29 @@ void ScintillaEdit::applyLook()
     setSelectionForegroundColor(colours.color(QPalette::HighlightedText));
     setFont(font());
     applying = false;
+}
+
+void ScintillaEdit::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (localFiles(event->mimeData()).empty())
+        return QsciScintilla::dragEnterEvent(event);
+    event->acceptProposedAction();
+}
+
+void ScintillaEdit::dragMoveEvent(QDragMoveEvent *event)
+{
+    if (localFiles(event->mimeData()).empty())
+        return QsciScintilla::dragMoveEvent(event);
+    event->acceptProposedAction();
+}
+
+void ScintillaEdit::dropEvent(QDropEvent *event)
+{
+    std::vector<std::string> names = localFiles(event->mimeData());
+    if (names.empty())
+        return QsciScintilla::dropEvent(event);
+    event->acceptProposedAction();
+    emit filesDropped(names);
 }
 
 } // namespace zanvo

@@ -1,11 +1,13 @@
 // Text1 as QScintilla draws it: the widget under the shared Scintilla text box, which it sends
 // Scintilla's messages for and hands its keys, context menu, input method and clipboard. It
-// takes the platform's font and the skin's colours.
+// takes the platform's font and the skin's colours, and passes on the files dropped on it.
 #pragma once
 
 #include "window/form/scintillabox.h"
 
 #include <Qsci/qsciscintilla.h>
+#include <string>
+#include <vector>
 
 namespace zanvo {
 
@@ -20,7 +22,14 @@ public:
     bool pointersComeBackWhole() const override { return sizeof(long) >= sizeof(void *); }
     void endComposition() override;
 
+signals:
+    // Files dropped on the box, their names in UTF-8.
+    void filesDropped(const std::vector<std::string> &names);
+
 protected:
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     QByteArray fromMimeData(const QMimeData *source, bool &rectangular) const override;
