@@ -2,18 +2,19 @@
 # Drives the Windows program, unpacked from the ZIP it ships in, under Wine on a real X server as
 # a person would: pastes and types into the box, clicks Start, pastes the result elsewhere,
 # undoes, meets the empty-box prompt and goes on with the keyboard alone, removes repeated lines
-# through the box's menu, uses the links, and closes the window, which leaves its folder as it
+# through the box's menu, drags files onto the box, uses the links, and closes the window, which leaves its folder as it
 # found it. Beside the program stand an explorer.exe and a DLL of each name it imports that is not
 # one of Windows' known DLLs, as downloads could: neither may ever run. Wine runs in a prefix of
 # this test's own, with its X11 driver, and looks for DLLs as Windows does (beside the program
 # first).
-# Usage: win32_window.sh BUILD_DIR HOME_PAGE OBJDUMP PLANTED_PROGRAM PLANTED_DLL
+# Usage: win32_window.sh BUILD_DIR HOME_PAGE OBJDUMP PLANTED_PROGRAM PLANTED_DLL DRAG_FILES
 set -euo pipefail
 build=$1
 home_page=$2
 objdump=$3
 planted_program=$4
 planted_dll=$5
+drag_files=$6
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/lib.sh"
 (cd "$build" && cpack -G ZIP -B "$work/zip" >/dev/null)
@@ -158,6 +159,41 @@ menu_entry last
 xdotool key --window "$win" ctrl+a ctrl+c 2>/dev/null
 [ "$(clip_after "$blanks")" = "$(printf '甲\n\xe3\x80\x80乙\n丙')" ] ||
     fail "删除空白行 in the menu: $(printf '%q' "$(clip)")"
+
+# A list that an older Notepad saved in GBK, dragged from a file window as Explorer drags it and
+# dropped on the box: its text goes in at the caret, one step that Ctrl+Z takes back. A file of
+# no encoding the box reads is refused in a message box, the box as it was.
+printf '\xd2\xbb\r\n\xb6\xfe' >"$work/名单.txt"
+printf 'caf\xe9' >"$work/latin1.txt"
+drag_file() {
+    eval "$(xdotool getwindowgeometry --shell "$win")"
+    local x=$((X + 100)) y=$((Y + 100)) dragger status=0
+    xdotool mousemove $((x + 300)) $((y + 200))
+    env "$tag" wine "$drag_files" $x $y "$(winepath -w "$1" 2>/dev/null)" 2>>"$work/wine.log" &
+    dragger=$!
+    pids+=("$dragger")
+    sleep 1
+    xdotool mousemove $((x - 30)) $((y - 20)) sleep 0.2 mousemove $((x - 10)) $((y - 5)) sleep 0.2 \
+        mousemove $x $y
+    wait "$dragger" || status=$?
+    [ "$status" -eq 0 ] || fail "the box did not take the drop of $1 (status $status)"
+}
+printf '甲\n' | xclip -selection clipboard -t UTF8_STRING -i
+xdotool key --window "$win" ctrl+a ctrl+v 2>/dev/null
+drag_file "$work/名单.txt"
+sleep 0.5
+xdotool key --window "$win" ctrl+a ctrl+c 2>/dev/null
+dropped=$(clip_after '甲')
+[ "$dropped" = "$(printf '甲\n一\n二')" ] || fail "the GBK file dropped: $(printf '%q' "$dropped")"
+drag_file "$work/latin1.txt"
+refusal=$(window_named 'Zanvo伪原创工具')
+[ -n "$refusal" ] || fail "no message for a file in no encoding the box reads"
+xdotool key --window "$refusal" Return 2>/dev/null
+printf 'marker' | xclip -selection clipboard -t UTF8_STRING -i
+xdotool key --window "$win" ctrl+a ctrl+c 2>/dev/null
+[ "$(clip_after marker)" = "$dropped" ] || fail "a refused file changed the box"
+xdotool key --window "$win" ctrl+z ctrl+a ctrl+c 2>/dev/null
+[ "$(clip_after "$dropped")" = '甲' ] || fail "Ctrl+Z did not take the dropped text back"
 
 # Both links start the browser with the home page alone, once per click.
 xdotool mousemove --window "$win" 612 236 click 1

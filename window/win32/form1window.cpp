@@ -2,6 +2,7 @@
 #include "window/win32/form1window.h"
 
 #include "runtime/utf16.h"
+#include "window/win32/filedrop.h"
 #include "window/win32/screenreader.h"
 
 #include <Scintilla.h>
@@ -223,8 +224,7 @@ Form1Window::Form1Window(Win32Services &services, RandomSource &random)
     m_text1->send(SCI_SETIMEINTERACTION, SC_IME_INLINE, 0);
     m_text1->send(SCI_SETFONTLOCALE, 0, reinterpret_cast<std::intptr_t>("zh-Hans"));
     SetWindowSubclass(m_text1->window(), text1Keys, 1, reinterpret_cast<DWORD_PTR>(&box));
-    // A file dropped on the box would paste its name.
-    DragAcceptFiles(m_text1->window(), FALSE);
+    DragAcceptFiles(m_window, TRUE);
 
     m_form = std::make_unique<Form1>(*this, services, m_ui, random);
     box.setGuard([this](const std::function<void()> &work) { m_form->guard(work); });
@@ -484,6 +484,13 @@ LRESULT Form1Window::handle(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         if (control == m_controls[form1::Label1] || control == m_controls[form1::Label2])
             return labelColours(control, reinterpret_cast<HDC>(wParam));
         break;
+    }
+    case WM_DROPFILES: {
+        const auto drop = reinterpret_cast<HDROP>(wParam);
+        const std::vector<std::string> files = droppedFiles(drop);
+        DragFinish(drop);
+        m_form->Text1_OLEDragDrop(files);
+        return 0;
     }
     case WM_CONTEXTMENU:
         if (reinterpret_cast<HWND>(wParam) == m_text1->window()) {

@@ -1,0 +1,21 @@
+// Files dropped on the window. Two ways bring them: WM_DROPFILES, which Windows sends to a window
+// that accepts files and has no drop target of its own (anywhere on the window but the box), and
+// the box's drop target. Scintilla's own target takes text only, so the box's is wrapped: a drag
+// that holds files is taken for the window, which it reaches as WM_DROPFILES too, and every
+// other drag still goes to Scintilla.
+#pragma once
+
+#include <string>
+#include <vector>
+#include <windows.h>
+
+namespace zanvo {
+
+// The names a WM_DROPFILES carries, in UTF-8, in their order.
+std::vector<std::string> droppedFiles(HDROP drop);
+
+} // namespace zanvo
+
+// Scintilla's call to register its drop target is compiled to come here (see CMakeLists.txt),
+// which registers the wrapper in its place.
+extern "C" HRESULT WINAPI zanvoRegisterDragDrop(HWND window, IDropTarget *scintilla);
