@@ -648,9 +648,12 @@ TEST(TextFile, TheSameListReadsTheSameInEveryEncoding)
         EXPECT_EQ(decodeText(bytes, text), TextDecoding::Decoded) << bytes;
         EXPECT_EQ(text, list) << bytes;
     }
-    // Valid UTF-8 is UTF-8, though its bytes are valid GB18030 too; 联通 in GBK is no valid UTF-8.
+    // Valid UTF-8 is UTF-8, though its bytes are valid GB18030 too; 联通 in GBK is no valid UTF-8;
+    // a character past the BMP that ends a text is read whole.
     for (const auto &[bytes, read] :
-         {std::pair {"\xE4\xB8\xAD\xE6\x96\x87", "中文"}, std::pair {"\xC1\xAA\xCD\xA8", "联通"}}) {
+         {std::pair<std::string, std::string> {"\xE4\xB8\xAD\xE6\x96\x87", "中文"},
+          {"\xC1\xAA\xCD\xA8", "联通"},
+          {marked(std::u16string(u"签名𠮷"), false), "签名𠮷"}}) {
         std::string text;
         EXPECT_EQ(decodeText(bytes, text), TextDecoding::Decoded);
         EXPECT_EQ(text, read);
