@@ -1,5 +1,6 @@
 // The window's figures: paste (Ctrl+V), Start, Ctrl+Z, 删除重复行 and 删除空白行 on 1, 10 and 50 MB
-// of short CJK lines (each twice) and on one line of 2 MB, each with the longest time the event
+// of short CJK lines (each twice) and on one line of 2 MB, and a GBK file of as many MB dropped on
+// the box (as GB18030, which holds GBK, is read), each with the longest time the event
 // loop did not turn (the largest gap of a 10 ms timer) and peak memory; the memory held after ten
 // Starts in a row, which undo's budget bounds; and start-up until the window is first shown. Each
 // figure comes from a fresh process, so peaks and start-up costs do not mix.
@@ -12,15 +13,21 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDateTime>
+#include <QDropEvent>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QMimeData>
 #include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <iconv.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -88,6 +95,32 @@ std::string twice(std::string lines)
 void settle(int ms)
 {
     QTest::qWait(ms);
+}
+
+// utf8 in GB18030, through iconv as the window reads it back.
+QByteArray toGb18030(const std::string &utf8)
+{
+    QByteArray out(static_cast<qsizetype>(utf8.size()) + 16, '\0');
+    const iconv_t converter = iconv_open("GB18030", "UTF-8");
+    auto *in = const_cast<char *>(utf8.data());
+    std::size_t inLeft = utf8.size(), outLeft = static_cast<std::size_t>(out.size());
+    char *to = out.data();
+    iconv(converter, &in, &inLeft, &to, &outLeft);
+    iconv_close(converter);
+    out.resize(out.size() - static_cast<qsizetype>(outLeft));
+    return out;
+}
+
+// A file dropped on the box as a file manager drops it.
+void dropFile(QWidget *edit, const QString &name)
+{
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(name)});
+    QWidget *viewport = static_cast<QAbstractScrollArea *>(edit)->viewport();
+    QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &enter);
+    QDropEvent drop(QPoint(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &drop);
 }
 
 int startupChild(qint64 launchedNs, int argc, char **argv)
@@ -161,6 +194,19 @@ int caseChild(const QString &text, int repeats, int argc, char **argv)
         step(
             name, [&] { static_cast<zanvo::ScintillaEdit *>(edit)->box().run(command); },
             [&] { return finished.count() > before; });
+    }
+    if (text != QLatin1String("line")) {
+        // Short CJK lines take two bytes a character in GBK where UTF-8 takes three.
+        QTemporaryDir folder;
+        QFile file(folder.filePath(QStringLiteral("list.txt")));
+        file.open(QIODevice::WriteOnly);
+        file.write(toGb18030(zanvo::bench::cjkLinesUtf8(std::size_t(text.toInt()) * 1500 * 1000)));
+        file.close();
+        const auto before = finished.count();
+        step(
+            "drop", [&] { dropFile(edit, file.fileName()); },
+            [&] { return finished.count() > before; });
+        std::printf("(%.1f MB GBK)  ", static_cast<double>(file.size()) / 1e6);
     }
     std::printf("peak %.0f MiB%s", peakMiB(),
                 QGuiApplication::clipboard()->text().size() > 0 ? "" : "  (NOT COPIED)");
