@@ -70,8 +70,10 @@ int runCase(int megabytes)
     zanvo::Form1Window form(services);
     HWND window = form.window();
     ShowWindow(window, SW_SHOW);
-    services.clipboardSetText(
-        services.clipboardText(zanvo::bench::cjkLinesUtf8(std::size_t(megabytes) * 1000 * 1000)));
+    auto content = services.clipboard().newContent();
+    content->add(zanvo::bench::cjkLinesUtf8(std::size_t(megabytes) * 1000 * 1000));
+    content->finish();
+    services.clipboard().put(std::move(content));
     zanvo::ScintillaBox &box = form.text1();
     HWND start = FindWindowExW(window, nullptr, L"BUTTON", L"开始伪原创");
     SetTimer(nullptr, 0, 10, tick);

@@ -118,17 +118,27 @@ private:
 };
 
 // Everything the handlers did to the window and the platform, in order, one entry a call.
-struct Fakes : FormControls, FormServices {
+struct Fakes : FormControls, FormServices, Clipboard {
     FakeBox box;
     std::vector<std::string> log;
-    std::string clipboard = "left over";
+    std::string copied = "left over"; // what the clipboard holds
+    std::string folder = "/opt/zanvo";
     float now = 3600.25f;
     bool launcherStarts = true;
-    bool failClipboard = false;
-    std::string folder = "/opt/zanvo";
+    bool failClipboard = false; // its content cannot be made
+    bool clipboardHeld = false; // another program holds it
 
-    struct Text : ClipboardData {
+    struct Text : Content {
         std::string utf8;
+        const bool *fail;
+        void reserve(std::size_t bytes) override { utf8.reserve(bytes); }
+        void add(std::string_view piece) override
+        {
+            if (*fail)
+                throw RuntimeError::overflow();
+            utf8 += piece;
+        }
+        void finish() override { }
     };
 
     TextBox &text1() override { return box; }
@@ -147,24 +157,22 @@ struct Fakes : FormControls, FormServices {
     void endProgram(int status) override { log.push_back("end " + std::to_string(status)); }
 
     float secondsSinceMidnight() override { return now; }
-    void clipboardClear() override
+    Clipboard &clipboard() override { return *this; }
+    std::unique_ptr<Content> newContent() override
     {
-        clipboard.clear();
-        log.push_back("clear");
-    }
-    std::unique_ptr<ClipboardData> clipboardText(std::string utf8) override
-    {
-        if (failClipboard)
-            throw RuntimeError::overflow();
         auto text = std::make_unique<Text>();
-        text->utf8 = std::move(utf8);
+        text->fail = &failClipboard;
         return text;
     }
-    void clipboardSetText(std::unique_ptr<ClipboardData> text) override
+    bool put(std::unique_ptr<Content> text) override
     {
-        clipboard = static_cast<Text &>(*text).utf8;
+        if (clipboardHeld)
+            return false;
+        copied = static_cast<Text &>(*text).utf8;
         log.push_back("copy");
+        return true;
     }
+    std::optional<ClipboardText> text() override { return std::nullopt; }
     bool processStart(std::string_view program, const std::vector<std::string> &arguments,
                       bool minimised) override
     {
@@ -247,13 +255,24 @@ TEST_F(Form1Test, StartShowsAndCopiesTheScrambledTextWithThePlatformsLineBreaks)
             fakes.box.value = text;
             start(*form1);
             EXPECT_EQ(fakes.box.value, scrambled(text));
-            EXPECT_EQ(fakes.clipboard, copiedLineBreaks(platform, scrambled(text)));
-            const std::vector<std::string> calls {
-                "busy", "progress after 500", "no progress", "idle", "clear", "copy"};
+            EXPECT_EQ(fakes.copied, copiedLineBreaks(platform, scrambled(text)));
+            const std::vector<std::string> calls {"busy", "progress after 500", "no progress",
+                                                  "idle", "copy"};
             EXPECT_EQ(fakes.log, calls);
             EXPECT_FALSE(fakes.box.busy);
         }
     }
+    // Where another program holds the clipboard, the result stays in the box and a message
+    // says the clipboard was not written.
+    auto form1 = form();
+    fakes.log.clear();
+    fakes.clipboardHeld = true;
+    fakes.box.value = "甲\r\n乙";
+    const std::string before = fakes.copied;
+    start(*form1);
+    EXPECT_EQ(fakes.box.value, scrambled("甲\r\n乙"));
+    EXPECT_EQ(fakes.copied, before);
+    EXPECT_EQ(fakes.log.back(), "box " + title + "|" + std::string(form1::clipboardBusy));
 }
 
 TEST_F(Form1Test, EveryStartReseedsFromTheClockWithItsFraction)
@@ -284,7 +303,7 @@ TEST_F(Form1Test, AnEmptyBoxPromptsOnceAndThePromptIsScrambledAsText)
                             [](const std::string &s) { return s.starts_with("box"); }),
               1);
     EXPECT_EQ(fakes.box.value, prompt);
-    EXPECT_EQ(fakes.clipboard, prompt);
+    EXPECT_EQ(fakes.copied, prompt);
 }
 
 // An input method's composition under way is committed before a handler reads the box, or the
@@ -313,7 +332,7 @@ TEST_F(Form1Test, ACompositionEndsBeforeTheBoxIsRead)
         }
         void endComposition() override { log.push_back("end composition"); }
     } calls;
-    ScintillaBox box(calls, ui, [] { return std::optional<ClipboardText>(); });
+    ScintillaBox box(calls, ui, fakes);
     for (const EditCommand command :
          {EditCommand::Undo, EditCommand::Redo, EditCommand::Cut, EditCommand::Copy,
           EditCommand::Paste, EditCommand::Delete, EditCommand::SelectAll,
@@ -369,7 +388,7 @@ TEST_F(Form1Test, RemovingLinesWorksAsStartDoesButCopiesNothing)
         EXPECT_EQ(fakes.box.value, c.result);
         EXPECT_EQ(fakes.log,
                   (std::vector<std::string> {"busy", "progress after 500", "no progress", "idle"}));
-        EXPECT_EQ(fakes.clipboard, "left over");
+        EXPECT_EQ(fakes.copied, "left over");
         EXPECT_FALSE(fakes.box.busy);
         EXPECT_EQ(finished, 1);
 
@@ -412,7 +431,7 @@ TEST_F(Form1Test, ADroppedFileGoesInAtTheCaretAsOneStepOrIsRefusedWithTheBoxAsIt
     EXPECT_FALSE(fakes.box.busy);
     EXPECT_EQ(fakes.log,
               (std::vector<std::string> {"busy", "progress after 500", "no progress", "idle"}));
-    EXPECT_EQ(fakes.clipboard, "left over");
+    EXPECT_EQ(fakes.copied, "left over");
     EXPECT_EQ(finished, 1);
 
     // An empty file adds no step; a file refused, or several at once, leave the box as it was.
@@ -482,7 +501,7 @@ TEST_F(Form1Test, AStartUnderWayWhenTheWindowGoesIsWaitedFor)
     form1->handle(&Form1::Command1_Click);
     form1.reset();
     ASSERT_TRUE(ui.runNext());
-    EXPECT_EQ(fakes.clipboard, "left over");
+    EXPECT_EQ(fakes.copied, "left over");
 }
 
 TEST_F(Form1Test, EachLinkClickStartsTheLauncherWithTheAddressAlone)

@@ -10,6 +10,7 @@
 #include "window/win32/win32services.h"
 
 #include <Scintilla.h>
+#include <atomic>
 #include <chrono>
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -48,6 +49,7 @@ LRESULT CALLBACK parentProcedure(HWND window, UINT message, WPARAM wParam, LPARA
 class Win32Box : public testing::Test {
 protected:
     Win32UiThread ui;
+    Win32Services services;
     HWND parent = nullptr;
     std::unique_ptr<ScintillaControl> control;
 
@@ -62,7 +64,7 @@ protected:
         parent = CreateWindowExW(0, L"TestParent", L"", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300,
                                  nullptr, nullptr, type.hInstance, nullptr);
         ASSERT_NE(parent, nullptr);
-        control = std::make_unique<ScintillaControl>(parent, 1, ui);
+        control = std::make_unique<ScintillaControl>(parent, 1, ui, services.clipboard());
         SetWindowLongPtrW(parent, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(control.get()));
     }
     void TearDown() override
@@ -107,8 +109,10 @@ TEST_F(Win32Box, ALargePasteRunsOnAWorkerAndKeepsTheClipboardsLineBreaks)
     for (std::size_t i = 0; i <= ScintillaBox::backgroundPasteLength / 4; ++i)
         pasted += "网名\r\n";
     pasted += "a\nb\rc";
-    Win32Services services;
-    services.clipboardSetText(services.clipboardText(pasted));
+    auto content = services.clipboard().newContent();
+    content->add(pasted);
+    content->finish();
+    ASSERT_TRUE(services.clipboard().put(std::move(content)));
     box().replace("[]");
     control->send(SCI_SETSEL, 1, 1);
     box().run(EditCommand::Paste);
@@ -197,4 +201,61 @@ TEST(Win32UiThread, TasksFromAWorkerRunInTheMessageLoopInOrder)
     for (int i = 0; i < 100; ++i)
         EXPECT_EQ(ran[static_cast<std::size_t>(i)], i);
     EXPECT_FALSE(elsewhere);
+}
+
+// Another program's hold on the clipboard, for ms milliseconds from when the call returns.
+std::thread holdClipboard(DWORD ms)
+{
+    std::atomic<bool> held {false};
+    std::thread holder([&held, ms] {
+        OpenClipboard(nullptr);
+        held = true;
+        Sleep(ms);
+        CloseClipboard();
+    });
+    while (!held)
+        Sleep(1);
+    return holder;
+}
+
+TEST(Win32Clipboard, TextWaitsForAClipboardHeldAMomentAndGoesWithItsLocale)
+{
+    Win32Services services;
+    Clipboard &clipboard = services.clipboard();
+    const auto put = [&](std::string_view text) {
+        auto content = clipboard.newContent();
+        content->reserve(4);
+        content->add(text);
+        content->finish();
+        return clipboard.put(std::move(content));
+    };
+    const auto ansi = [] {
+        std::string bytes;
+        if (OpenClipboard(nullptr)) {
+            if (HANDLE data = GetClipboardData(CF_TEXT)) {
+                bytes = static_cast<const char *>(GlobalLock(data));
+                GlobalUnlock(data);
+            }
+            CloseClipboard();
+        }
+        return bytes;
+    };
+
+    std::thread holder = holdClipboard(1000);
+    EXPECT_TRUE(put("网名一\r\n网名二"));
+    holder.join();
+    holder = holdClipboard(1000);
+    const std::optional<ClipboardText> pasted = clipboard.text();
+    holder.join();
+    ASSERT_TRUE(pasted);
+    EXPECT_EQ(pasted->utf8(), "网名一\r\n网名二");
+    // An older program reads the text in GBK, whatever the keyboard layout.
+    ASSERT_TRUE(LoadKeyboardLayoutW(L"00000409", KLF_ACTIVATE));
+    EXPECT_EQ(ansi(), "\xCD\xF8\xC3\xFB\xD2\xBB\r\n\xCD\xF8\xC3\xFB\xB6\xFE");
+
+    // Held for longer than a copy waits: the clipboard keeps what it had.
+    holder = holdClipboard(3000);
+    EXPECT_FALSE(put("丢失"));
+    holder.join();
+    EXPECT_EQ(clipboard.text()->utf8(), "网名一\r\n网名二");
 }

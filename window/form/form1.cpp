@@ -47,18 +47,18 @@ void Form1::Form_Load()
 }
 
 // The box's new text and, where asked, the clipboard's with the platform's line breaks, in one
-// pass. Lines are short: they go on in chunks, which end between pieces and so never between the
-// CR and the LF of a break.
+// pass. Lines are short: they go on in chunks, which end between pieces and so never inside a
+// character or between the CR and the LF of a break.
 class Form1::TextSink {
 public:
-    TextSink(TextBox::Content &content, Platform platform, bool copies)
-        : m_content(content), m_platform(platform), m_copies(copies)
+    TextSink(TextBox::Content &content, Clipboard::Content *clipboard, Platform platform)
+        : m_content(content), m_clipboard(clipboard), m_platform(platform)
     {
     }
     void reserve(std::size_t length)
     {
-        if (m_copies)
-            m_clipboard.reserve(length);
+        if (m_clipboard)
+            m_clipboard->reserve(length);
         m_chunk.reserve(chunkBytes);
     }
     void write(const char *p, std::size_t n)
@@ -75,21 +75,23 @@ public:
         pass(m_chunk);
         m_chunk.clear();
     }
-    std::string &clipboard() { return m_clipboard; }
 
 private:
     void pass(std::string_view piece)
     {
         m_content.add(piece.data(), piece.size());
-        if (m_copies)
-            appendCopiedLineBreaks(m_platform, m_clipboard, piece);
+        if (!m_clipboard)
+            return;
+        m_copied.clear();
+        appendCopiedLineBreaks(m_platform, m_copied, piece);
+        m_clipboard->add(m_copied);
     }
 
     TextBox::Content &m_content;
+    Clipboard::Content *m_clipboard;
     Platform m_platform;
-    bool m_copies;
-    std::string m_clipboard;
     std::string m_chunk;
+    std::string m_copied;
 };
 
 void Form1::Command1_Click()
@@ -161,19 +163,21 @@ void Form1::rewriteText(bool copies, Rewrite rewrite)
 {
     TextBox &box = m_controls.text1();
     m_content = box.newContent();
+    m_clipboard = copies ? m_services.clipboard().newContent() : nullptr;
     m_caret = 0;
     box.setBusy(true);
     m_controls.setBusy(true);
     m_controls.showProgress(form1::progressDelay);
     m_job = std::make_unique<BackgroundJob>(
         m_ui,
-        [this, copies, rewrite = std::move(rewrite), text = box.text(), content = m_content.get()] {
-            TextSink sink(*content, m_platform, copies);
+        [this, rewrite = std::move(rewrite), text = box.text(), content = m_content.get(),
+         clipboard = m_clipboard.get()] {
+            TextSink sink(*content, clipboard, m_platform);
             m_changed = rewrite(text, sink);
             sink.flush();
             content->finish();
-            if (copies)
-                m_clipboard = m_services.clipboardText(std::move(sink.clipboard()));
+            if (clipboard)
+                clipboard->finish();
         },
         [this](std::exception_ptr error) { guard([&] { finishRewrite(error); }); });
 }
@@ -196,10 +200,8 @@ void Form1::finishRewrite(std::exception_ptr error)
     } else {
         if (m_changed)
             box.show(std::move(content), m_caret);
-        if (clipboard) {
-            m_services.clipboardClear();
-            m_services.clipboardSetText(std::move(clipboard));
-        }
+        if (clipboard && !m_services.clipboard().put(std::move(clipboard)))
+            m_controls.messageBox(form1::clipboardBusy, form1::applicationTitle);
     }
     if (m_finished)
         m_finished();

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "runtime/randomsource.h"
+#include "window/form/clipboard.h"
 #include "window/form/form1description.h"
 #include "window/form/job.h"
 #include "window/form/platform.h"
@@ -43,22 +44,12 @@ public:
     virtual void endProgram(int status) = 0;
 };
 
-// Text in the form the clipboard takes it, made off the UI thread: on large texts the conversion
-// costs more than a person waits without noticing.
-class ClipboardData {
-public:
-    virtual ~ClipboardData() = default;
-};
-
 // The platform services the handlers call.
 class FormServices {
 public:
     virtual ~FormServices() = default;
     virtual float secondsSinceMidnight() = 0;
-    virtual void clipboardClear() = 0;
-    // Callable from any thread.
-    virtual std::unique_ptr<ClipboardData> clipboardText(std::string utf8) = 0;
-    virtual void clipboardSetText(std::unique_ptr<ClipboardData> text) = 0;
+    virtual Clipboard &clipboard() = 0;
     // Starts program with arguments without waiting, minimised with the focus where asked;
     // returns whether it started.
     virtual bool processStart(std::string_view program, const std::vector<std::string> &arguments,
@@ -136,7 +127,7 @@ private:
     RandomSource &m_random;
     Platform m_platform;
     std::unique_ptr<TextBox::Content> m_content;
-    std::unique_ptr<ClipboardData> m_clipboard;
+    std::unique_ptr<Clipboard::Content> m_clipboard;
     bool m_changed = false;
     std::size_t m_caret = 0; // where the new text's caret goes
     std::unique_ptr<BackgroundJob> m_job;

@@ -11,6 +11,9 @@ inline constexpr std::string_view caption = "Zanvo伪原创工具 1.0";
 // The caption of the program's message boxes.
 inline constexpr std::string_view applicationTitle = "Zanvo伪原创工具";
 inline constexpr std::string_view emptyPrompt = "请填写需要伪原创的内容";
+// Where another program holds the clipboard for longer than a copy waits.
+inline constexpr std::string_view clipboardBusy
+    = "无法写入剪贴板：另一个程序正在使用它。文本框中的内容没有丢失，请稍后再复制。";
 inline constexpr std::string_view command1Text = "开始伪原创";
 inline constexpr std::string_view command2Text = "软件官网";
 inline constexpr std::string_view label1Text

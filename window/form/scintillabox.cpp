@@ -85,13 +85,10 @@ std::intptr_t pointer(const void *p)
 
 } // namespace
 
-ScintillaBox::ScintillaBox(ScintillaCalls &calls, UiThread &ui,
-                           std::function<std::optional<ClipboardText>()> readClipboard,
-                           std::function<void(std::string)> writeClipboard)
+ScintillaBox::ScintillaBox(ScintillaCalls &calls, UiThread &ui, Clipboard &clipboard)
     : m_calls(calls),
       m_ui(ui),
-      m_readClipboard(std::move(readClipboard)),
-      m_writeClipboard(std::move(writeClipboard)),
+      m_clipboard(clipboard),
       m_loadsOffThread(calls.pointersComeBackWhole())
 {
 }
@@ -323,14 +320,16 @@ void ScintillaBox::execute(EditCommand command)
     case EditCommand::Cut:
         if (send(sci::GETREADONLY) != 0)
             return;
-        if (!copy())
+        if (send(sci::SELECTIONISRECTANGLE) != 0)
             send(sci::CUT);
-        else if (send(sci::GETSELECTIONSTART) != send(sci::GETSELECTIONEND))
+        else if (copy())
             send(sci::CLEAR);
         return;
     case EditCommand::Copy:
-        if (!copy())
+        if (send(sci::SELECTIONISRECTANGLE) != 0)
             send(sci::COPY);
+        else
+            copy();
         return;
     case EditCommand::Paste:
         return paste();
@@ -374,20 +373,25 @@ std::vector<MenuEntry> ScintillaBox::menu()
 // false where Scintilla's own copy is to do it: a rectangle's rows are Scintilla's to join.
 bool ScintillaBox::copy()
 {
-    if (!m_writeClipboard || send(sci::SELECTIONISRECTANGLE) != 0)
-        return false;
     const auto start = static_cast<std::size_t>(send(sci::GETSELECTIONSTART));
     const auto end = static_cast<std::size_t>(send(sci::GETSELECTIONEND));
-    if (start != end)
-        m_writeClipboard(copiedLineBreaks(thisPlatform(), all().substr(start, end - start)));
-    return true;
+    if (start == end)
+        return false;
+    auto content = m_clipboard.newContent();
+    content->add(copiedLineBreaks(thisPlatform(), all().substr(start, end - start)));
+    content->finish();
+    if (m_clipboard.put(std::move(content)))
+        return true;
+    if (m_clipboardBusy)
+        m_clipboardBusy();
+    return false;
 }
 
 void ScintillaBox::paste()
 {
     if (send(sci::GETREADONLY) || m_pasteJob)
         return;
-    const std::optional<ClipboardText> clip = m_readClipboard();
+    const std::optional<ClipboardText> clip = m_clipboard.text();
     if (!clip)
         return;
     const auto start = static_cast<std::size_t>(send(sci::GETSELECTIONSTART));

@@ -5,6 +5,7 @@
 // ScintillaCalls and forwards its keys, menu and notifications here.
 #pragma once
 
+#include "window/form/clipboard.h"
 #include "window/form/job.h"
 #include "window/form/textbox.h"
 
@@ -51,23 +52,13 @@ struct MenuEntry {
     bool separatorBefore;
 };
 
-// The clipboard's text as the host finds it: its length in the clipboard's own units, and a way
-// to read it as UTF-8 that works on any thread.
-struct ClipboardText {
-    std::size_t length;
-    std::function<std::string()> utf8;
-};
-
 class ScintillaBox : public TextBox {
 public:
     using Document = void *;
 
-    // readClipboard gives the clipboard's text, or nothing where it holds none. writeClipboard,
-    // where the host has one, puts text (UTF-8, the platform's line breaks) on the clipboard
-    // whole; without it, copies are Scintilla's own, which sends a NUL as a space.
-    ScintillaBox(ScintillaCalls &calls, UiThread &ui,
-                 std::function<std::optional<ClipboardText>()> readClipboard,
-                 std::function<void(std::string)> writeClipboard = {});
+    // Copies, cuts and pastes go through clipboard, but for a rectangular selection, which is
+    // Scintilla's own.
+    ScintillaBox(ScintillaCalls &calls, UiThread &ui, Clipboard &clipboard);
     // Waits for a large paste under way, whose work still reads the text.
     ~ScintillaBox() override;
 
@@ -99,6 +90,9 @@ public:
         m_guard = std::move(guard);
     }
 
+    // Told when a copy or a cut could not have the clipboard, which another program held: the
+    // host says so (a cut then leaves the selection in the box).
+    void onClipboardBusy(std::function<void()> busy) { m_clipboardBusy = std::move(busy); }
     // Told when a large paste begins and ends, for the host's busy cursor.
     void onPasting(std::function<void(bool)> pasting) { m_pasting = std::move(pasting); }
     // What the menu's 删除重复行 and 删除空白行 run: the window's own work, which rewrites the
@@ -153,6 +147,7 @@ private:
     }
     std::string_view all();
     void execute(EditCommand command);
+    // Puts the selection, not a rectangular one, on the clipboard; returns whether it did.
     bool copy();
     void paste();
     void finishPaste(std::exception_ptr error);
@@ -169,8 +164,8 @@ private:
 
     ScintillaCalls &m_calls;
     UiThread &m_ui;
-    std::function<std::optional<ClipboardText>()> m_readClipboard;
-    std::function<void(std::string)> m_writeClipboard;
+    Clipboard &m_clipboard;
+    std::function<void()> m_clipboardBusy;
     std::function<void(const std::function<void()> &)> m_guard;
     std::function<void(bool)> m_pasting;
     std::function<void()> m_removeDuplicates;

@@ -42,7 +42,7 @@ Form1Window::Form1Window(FormServices &services, RandomSource &random)
     // Nothing in the window follows a change of size, so none is offered.
     setFixedSize(form1::pixels(form1::clientArea.width), form1::pixels(form1::clientArea.height));
 
-    Text1 = place(new ScintillaEdit(this, m_ui), form1::Text1);
+    Text1 = place(new ScintillaEdit(this, m_ui, services.clipboard()), form1::Text1);
     Text1->setAccessibleName(fromUtf8(form1::text1Name));
     Command1 = place(new QPushButton(fromUtf8(form1::command1Text), this), form1::Command1);
     Label1 = place(new QLabel(fromUtf8(form1::label1Text), this), form1::Label1);
@@ -81,6 +81,8 @@ Form1Window::Form1Window(FormServices &services, RandomSource &random)
         Qt::QueuedConnection);
     Text1->box().setGuard([this](const std::function<void()> &work) { m_form->guard(work); });
     Text1->box().onPasting([this](bool pasting) { setBusy(pasting); });
+    Text1->box().onClipboardBusy(
+        [this] { messageBox(form1::clipboardBusy, form1::applicationTitle); });
     Text1->box().onRemoveDuplicates([this] { m_form->RemoveDuplicates_Click(); });
     Text1->box().onRemoveBlankLines([this] { m_form->RemoveBlankLines_Click(); });
 

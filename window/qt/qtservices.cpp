@@ -4,7 +4,6 @@
 #include "window/form/skin.h"
 
 #include <QApplication>
-#include <QClipboard>
 #include <QProcess>
 
 #ifdef Q_OS_WIN
@@ -20,32 +19,11 @@ QString fromUtf8(std::string_view text)
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-struct QtClipboardData : ClipboardData {
-    QString text;
-};
-
 } // namespace
 
 float QtServices::secondsSinceMidnight()
 {
     return zanvo::secondsSinceMidnight();
-}
-
-void QtServices::clipboardClear()
-{
-    QGuiApplication::clipboard()->clear();
-}
-
-std::unique_ptr<ClipboardData> QtServices::clipboardText(std::string utf8)
-{
-    auto data = std::make_unique<QtClipboardData>();
-    data->text = fromUtf8(utf8);
-    return data;
-}
-
-void QtServices::clipboardSetText(std::unique_ptr<ClipboardData> text)
-{
-    QGuiApplication::clipboard()->setText(static_cast<QtClipboardData &>(*text).text);
 }
 
 bool QtServices::processStart(std::string_view program, const std::vector<std::string> &arguments,

@@ -4,7 +4,6 @@
 #include "window/form/platform.h"
 #include "window/form/scintilla.h"
 
-#include <QClipboard>
 #include <QContextMenuEvent>
 #include <QDropEvent>
 #include <QFile>
@@ -26,26 +25,6 @@ namespace {
 ZANVO_SCI_MESSAGES(ZANVO_SCI_CHECK_MESSAGE)
 #define ZANVO_SCI_CHECK_VALUE(name) static_assert(sci::name == QsciScintillaBase::SC_##name, #name);
 ZANVO_SCI_VALUES(ZANVO_SCI_CHECK_VALUE)
-
-std::optional<ClipboardText> readClipboard()
-{
-    const QMimeData *source = QGuiApplication::clipboard()->mimeData();
-    if (!source || !source->hasText())
-        return std::nullopt;
-    const QString text = source->text();
-    return ClipboardText {static_cast<std::size_t>(text.size()), [text] {
-                              const QByteArray utf8 = text.toUtf8();
-                              return std::string(utf8.constData(),
-                                                 static_cast<std::size_t>(utf8.size()));
-                          }};
-}
-
-// As Start copies: Qt's clipboard carries a NUL, where Scintilla's copy would send a space.
-void writeClipboard(std::string utf8)
-{
-    QGuiApplication::clipboard()->setText(
-        QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
-}
 
 // The files a drag holds, where it holds nothing else: a file manager gives a file's address as
 // text too, which is not to go into the box.
@@ -92,8 +71,8 @@ QKeySequence shortcut(EditCommand command)
 
 } // namespace
 
-ScintillaEdit::ScintillaEdit(QWidget *parent, UiThread &ui)
-    : QsciScintilla(parent), m_box(*this, ui, readClipboard, writeClipboard)
+ScintillaEdit::ScintillaEdit(QWidget *parent, UiThread &ui, Clipboard &clipboard)
+    : QsciScintilla(parent), m_box(*this, ui, clipboard)
 {
     setObjectName(QStringLiteral("Text1"));
     setAccessibleName(QStringLiteral("Text1"));

@@ -14,7 +14,7 @@ namespace zanvo {
 class ScintillaEdit : public QsciScintilla, public ScintillaCalls {
     Q_OBJECT
 public:
-    ScintillaEdit(QWidget *parent, UiThread &ui);
+    ScintillaEdit(QWidget *parent, UiThread &ui, Clipboard &clipboard);
 
     ScintillaBox &box() { return m_box; }
 

@@ -199,7 +199,8 @@ Form1Window::Form1Window(Win32Services &services, RandomSource &random)
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
 
-    m_text1 = std::make_unique<ScintillaControl>(m_window, controlId(form1::Text1), m_ui);
+    m_text1 = std::make_unique<ScintillaControl>(m_window, controlId(form1::Text1), m_ui,
+                                                 services.clipboard());
     m_controls[form1::Text1] = m_text1->window();
     const auto child = [this](form1::Control control, const wchar_t *kind, std::string_view text,
                               DWORD flags) {
@@ -229,6 +230,7 @@ Form1Window::Form1Window(Win32Services &services, RandomSource &random)
     m_form = std::make_unique<Form1>(*this, services, m_ui, random);
     box.setGuard([this](const std::function<void()> &work) { m_form->guard(work); });
     box.onPasting([this](bool pasting) { setBusy(pasting); });
+    box.onClipboardBusy([this] { messageBox(form1::clipboardBusy, form1::applicationTitle); });
     box.onRemoveDuplicates([this] { m_form->RemoveDuplicates_Click(); });
     box.onRemoveBlankLines([this] { m_form->RemoveBlankLines_Click(); });
     m_form->handle(&Form1::Form_Load);

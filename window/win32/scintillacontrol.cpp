@@ -27,11 +27,11 @@ HWND createScintilla(HWND parent, int id)
 
 } // namespace
 
-ScintillaControl::ScintillaControl(HWND parent, int id, UiThread &ui)
+ScintillaControl::ScintillaControl(HWND parent, int id, UiThread &ui, Clipboard &clipboard)
     : m_window {createScintilla(parent, id)},
       m_direct(reinterpret_cast<Direct>(SendMessageW(window(), SCI_GETDIRECTFUNCTION, 0, 0))),
       m_pointer(static_cast<std::intptr_t>(SendMessageW(window(), SCI_GETDIRECTPOINTER, 0, 0))),
-      m_box(*this, ui, readClipboard)
+      m_box(*this, ui, clipboard)
 {
     m_box.setUp();
 }
@@ -56,27 +56,6 @@ void ScintillaControl::notified(const NMHDR &header)
     const auto &notification = reinterpret_cast<const SCNotification &>(header);
     if (header.code == SCN_MODIFIED)
         m_box.modified(notification.modificationType);
-}
-
-std::optional<ClipboardText> readClipboard()
-{
-    if (!OpenClipboard(nullptr))
-        return std::nullopt;
-    std::wstring text;
-    bool found = false;
-    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-        if (const auto *units = static_cast<const wchar_t *>(GlobalLock(data))) {
-            // The clipboard's memory may be larger than its text, which ends at the first NUL.
-            text.assign(units, wcsnlen(units, GlobalSize(data) / sizeof(wchar_t)));
-            found = true;
-            GlobalUnlock(data);
-        }
-    }
-    CloseClipboard();
-    if (!found)
-        return std::nullopt;
-    const std::size_t length = text.size();
-    return ClipboardText {length, [text = std::move(text)] { return utf8(text); }};
 }
 
 } // namespace zanvo

@@ -11,7 +11,7 @@ namespace zanvo {
 class ScintillaControl : public ScintillaCalls {
 public:
     // Creates the control as child id of parent; it is placed and shown by the parent.
-    ScintillaControl(HWND parent, int id, UiThread &ui);
+    ScintillaControl(HWND parent, int id, UiThread &ui, Clipboard &clipboard);
     ScintillaControl(const ScintillaControl &) = delete;
     ScintillaControl &operator=(const ScintillaControl &) = delete;
 
@@ -38,8 +38,5 @@ private:
     std::intptr_t m_pointer;
     ScintillaBox m_box;
 };
-
-// The clipboard's Unicode text, or nothing where it holds none.
-std::optional<ClipboardText> readClipboard();
 
 } // namespace zanvo

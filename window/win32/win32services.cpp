@@ -10,21 +10,6 @@ namespace zanvo {
 
 namespace {
 
-struct Win32ClipboardData : ClipboardData {
-    std::wstring text;
-};
-
-// Opens the clipboard, which another program may hold for a moment.
-bool openClipboard(HWND owner)
-{
-    for (int attempt = 0; attempt < 20; ++attempt) {
-        if (OpenClipboard(owner))
-            return true;
-        Sleep(25);
-    }
-    return false;
-}
-
 std::wstring quoted(const std::wstring &argument)
 {
     if (!argument.empty() && argument.find_first_of(L" \t\"") == std::wstring::npos)
@@ -82,7 +67,8 @@ std::wstring commandLine(std::string_view program, const std::vector<std::string
 
 Win32Services::Win32Services()
     : m_owner(CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                              GetModuleHandleW(nullptr), nullptr))
+                              GetModuleHandleW(nullptr), nullptr)),
+      m_clipboard(m_owner)
 {
 }
 
@@ -94,40 +80,6 @@ Win32Services::~Win32Services()
 float Win32Services::secondsSinceMidnight()
 {
     return zanvo::secondsSinceMidnight();
-}
-
-void Win32Services::clipboardClear()
-{
-    if (openClipboard(m_owner)) {
-        EmptyClipboard();
-        CloseClipboard();
-    }
-}
-
-std::unique_ptr<ClipboardData> Win32Services::clipboardText(std::string text)
-{
-    auto data = std::make_unique<Win32ClipboardData>();
-    data->text = wide(text);
-    return data;
-}
-
-void Win32Services::clipboardSetText(std::unique_ptr<ClipboardData> data)
-{
-    const std::wstring &text = static_cast<Win32ClipboardData &>(*data).text;
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
-    if (!memory)
-        throw RuntimeError::outOfMemory();
-    auto *units = static_cast<wchar_t *>(GlobalLock(memory));
-    std::copy(text.c_str(), text.c_str() + text.size() + 1, units);
-    GlobalUnlock(memory);
-    if (!openClipboard(m_owner)) {
-        GlobalFree(memory);
-        return;
-    }
-    EmptyClipboard();
-    if (!SetClipboardData(CF_UNICODETEXT, memory))
-        GlobalFree(memory);
-    CloseClipboard();
 }
 
 bool Win32Services::processStart(std::string_view program,

@@ -1,9 +1,10 @@
-// The window's platform services over Win32: the clock, the clipboard (Unicode text, CR LF), the
+// The window's platform services over Win32: the clock, the clipboard, the
 // process start, the skin's check and the program's folder.
 #pragma once
 
 #include "window/form/form1.h"
 #include "window/form/skinlook.h"
+#include "window/win32/win32clipboard.h"
 
 #include <windows.h>
 
@@ -21,9 +22,7 @@ public:
     Win32Services &operator=(const Win32Services &) = delete;
 
     float secondsSinceMidnight() override;
-    void clipboardClear() override;
-    std::unique_ptr<ClipboardData> clipboardText(std::string utf8) override;
-    void clipboardSetText(std::unique_ptr<ClipboardData> text) override;
+    Clipboard &clipboard() override { return m_clipboard; }
     bool processStart(std::string_view program, const std::vector<std::string> &arguments,
                       bool minimised) override;
     // Checks the skin as every host does and keeps the part of it that the window draws.
@@ -35,6 +34,7 @@ private:
     // Owns what the program puts on the clipboard: a clipboard opened without an owner takes no
     // data.
     HWND m_owner;
+    Win32Clipboard m_clipboard;
     SkinLook m_look;
 };
 

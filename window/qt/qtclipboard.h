@@ -1,0 +1,15 @@
+// The clipboard over QClipboard: text as a QString, its line breaks the platform's own.
+#pragma once
+
+#include "window/form/clipboard.h"
+
+namespace zanvo {
+
+class QtClipboard : public Clipboard {
+public:
+    std::unique_ptr<Content> newContent() override;
+    bool put(std::unique_ptr<Content> content) override;
+    std::optional<ClipboardText> text() override;
+};
+
+} // namespace zanvo
