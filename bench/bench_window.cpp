@@ -183,6 +183,7 @@ int caseChild(const QString &text, int repeats, int argc, char **argv)
     step(
         "start", [&] { form.findChild<QPushButton *>(QStringLiteral("Command1"))->click(); },
         [&] { return finished.count() > 0; });
+    std::printf("(peak so far %.0f MiB)  ", peakMiB());
     step(
         "undo", [&] { QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier); },
         [&] { return box1.text().size() == pasted; });
