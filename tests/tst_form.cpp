@@ -631,7 +631,7 @@ TEST(Skin, Utf8IsCheckedForEveryKindOfMalformedSequence)
 {
     EXPECT_TRUE(isUtf8("ascii 网名 \xF0\x9F\x98\x80 \xF4\x8F\xBF\xBF"));
     for (const char *bad : {"\x80", "\xC1\xBF", "\xE0\x9F\xBF", "\xED\xA0\x80", "\xF4\x90\x80\x80",
-                            "\xE4\xB8", "\xF8\x88\x80\x80\x80", "\xE4\x41\xAD"})
+                            "\xE4\xB8", "\xF8\x88\x80\x80\x80", "\xE4\x41\xAD", "\xBF\xBF"})
         EXPECT_FALSE(isUtf8(bad)) << bad;
 }
 

@@ -231,6 +231,10 @@ private slots:
         QCOMPARE(lastTwo(), std::pair(true, true));
         edit.box().setBusy(true);
         QCOMPARE(lastTwo(), std::pair(false, false));
+        // Nor does a large paste begin while the box is busy.
+        QGuiApplication::clipboard()->setText(QString(ScintillaBox::backgroundPasteLength, 'x'));
+        edit.box().run(EditCommand::Paste);
+        QVERIFY(!edit.box().isBusy());
     }
 
     void contentFilledOnEitherThreadShowsTheSameAndUndoReachesBackWithinItsBudget()
