@@ -1,6 +1,8 @@
 // Files named in UTF-8.
 #include "runtime/files.h"
 
+#include <cstdio>
+#include <memory>
 #include <sys/stat.h>
 
 #ifdef _WIN32
@@ -21,9 +23,9 @@ FileKind fileKind(const std::string &name)
     return (info.st_mode & _S_IFMT) == _S_IFREG ? FileKind::Regular : FileKind::Other;
 }
 
-OpenFile openForReading(const std::string &name)
+std::FILE *openForReading(const std::string &name)
 {
-    return {_wfopen(wide(name).c_str(), L"rb"), std::fclose};
+    return _wfopen(wide(name).c_str(), L"rb");
 }
 
 #else
@@ -36,11 +38,37 @@ FileKind fileKind(const std::string &name)
     return S_ISREG(info.st_mode) ? FileKind::Regular : FileKind::Other;
 }
 
-OpenFile openForReading(const std::string &name)
+std::FILE *openForReading(const std::string &name)
 {
-    return {std::fopen(name.c_str(), "rb"), std::fclose};
+    return std::fopen(name.c_str(), "rb");
 }
 
 #endif
+
+FileRead readRegularFile(const std::string &name, std::size_t limit, std::string &bytes)
+{
+    switch (fileKind(name)) {
+    case FileKind::Missing:
+        return FileRead::Missing;
+    case FileKind::Other:
+        return FileRead::NotRegular;
+    case FileKind::Regular:
+        break;
+    }
+    const std::unique_ptr<std::FILE, int (*)(std::FILE *)> in(openForReading(name), std::fclose);
+    if (!in)
+        return FileRead::Unreadable;
+    bytes.clear();
+    // One piece more than the limit allows shows a file that is larger.
+    constexpr std::size_t piece = 1 << 20;
+    while (!std::feof(in.get()) && bytes.size() <= limit) {
+        const std::size_t had = bytes.size();
+        bytes.resize(had + piece);
+        bytes.resize(had + std::fread(bytes.data() + had, 1, piece, in.get()));
+        if (std::ferror(in.get()))
+            return FileRead::Unreadable;
+    }
+    return bytes.size() > limit ? FileRead::TooLarge : FileRead::Read;
+}
 
 } // namespace zanvo

@@ -3,8 +3,7 @@
 // the Windows program: a quarter of its size.
 #pragma once
 
-#include <cstdio>
-#include <memory>
+#include <cstddef>
 #include <string>
 
 namespace zanvo {
@@ -14,8 +13,10 @@ enum class FileKind { Missing, Regular, Other };
 // What name is, without opening it: opening a pipe waits for a writer that may never come.
 FileKind fileKind(const std::string &name);
 
-using OpenFile = std::unique_ptr<std::FILE, int (*)(std::FILE *)>;
-// name open for reading in binary mode; null where it cannot be.
-OpenFile openForReading(const std::string &name);
+enum class FileRead { Read, Missing, NotRegular, Unreadable, TooLarge };
+
+// Reads the whole of name into bytes where it is a regular file of at most limit bytes. Its
+// kind is checked first, and only a regular file is opened.
+FileRead readRegularFile(const std::string &name, std::size_t limit, std::string &bytes);
 
 } // namespace zanvo

@@ -132,19 +132,17 @@ bool referencesAreFiles(const std::string &sheet)
 
 Skin readSkin(std::string_view path)
 {
-    const std::string name(path);
-    // Checked before opening: opening a pipe waits for a writer, which may never come.
-    if (fileKind(name) != FileKind::Regular)
-        return {SkinUnreadable, {}};
-    const OpenFile in = openForReading(name);
-    if (!in)
-        return {SkinUnreadable, {}};
-    std::string bytes(maxSkinBytes + 1, '\0');
-    bytes.resize(std::fread(bytes.data(), 1, bytes.size(), in.get()));
-    if (std::ferror(in.get()))
-        return {SkinUnreadable, {}};
-    if (bytes.size() > maxSkinBytes)
+    std::string bytes;
+    switch (readRegularFile(std::string(path), maxSkinBytes, bytes)) {
+    case FileRead::Read:
+        break;
+    case FileRead::TooLarge:
         return {SkinTooLarge, {}};
+    case FileRead::Missing:
+    case FileRead::NotRegular:
+    case FileRead::Unreadable:
+        return {SkinUnreadable, {}};
+    }
     if (bytes.find_first_not_of(" \t\r\n\f\v") == std::string::npos)
         return {SkinEmpty, {}};
     if (bytes.find('\0') != std::string::npos || !isUtf8(bytes))

@@ -7,7 +7,6 @@
 #include "window/form/utf8.h"
 
 #include <array>
-#include <cstdio>
 #include <optional>
 
 namespace zanvo {
@@ -104,31 +103,20 @@ TextDecoding decodeText(std::string_view bytes, std::string &utf8)
 
 std::string readTextFile(const std::string &name, std::size_t limit)
 {
-    // Checked before opening: opening a pipe waits for a writer, which may never come.
-    switch (fileKind(name)) {
-    case FileKind::Missing:
-        throw FileRefused("找不到文件" + quoted(name) + "。");
-    case FileKind::Other:
-        throw FileRefused(quoted(name) + "不是文本文件，而是文件夹、设备或管道，无法读入。");
-    case FileKind::Regular:
-        break;
-    }
-    const OpenFile in = openForReading(name);
-    const std::string unreadable = "无法读取文件" + quoted(name) + "。";
-    if (!in)
-        throw FileRefused(unreadable);
     std::string bytes;
-    constexpr std::size_t piece = 1 << 20;
-    while (!std::feof(in.get()) && bytes.size() <= limit) {
-        const std::size_t had = bytes.size();
-        bytes.resize(had + piece);
-        bytes.resize(had + std::fread(bytes.data() + had, 1, piece, in.get()));
-        if (std::ferror(in.get()))
-            throw FileRefused(unreadable);
-    }
-    if (bytes.size() > limit)
+    switch (readRegularFile(name, limit, bytes)) {
+    case FileRead::Read:
+        break;
+    case FileRead::Missing:
+        throw FileRefused("找不到文件" + quoted(name) + "。");
+    case FileRead::NotRegular:
+        throw FileRefused(quoted(name) + "不是文本文件，而是文件夹、设备或管道，无法读入。");
+    case FileRead::Unreadable:
+        throw FileRefused("无法读取文件" + quoted(name) + "。");
+    case FileRead::TooLarge:
         throw FileRefused("文件" + quoted(name) + "太大：最多只能拖入 "
                           + std::to_string(limit >> 20) + " MB 的文件。");
+    }
     std::string text;
     switch (decodeText(bytes, text)) {
     case TextDecoding::Decoded:
