@@ -66,6 +66,21 @@ std::string utf8(std::wstring_view text, std::size_t piece)
         });
 }
 
+std::size_t wideInto(std::string_view text, wchar_t *out)
+{
+    std::size_t written = 0;
+    while (!text.empty()) {
+        const auto length = static_cast<int>(pieceLength(text, largestPiece));
+        const int units
+            = MultiByteToWideChar(CP_UTF8, 0, text.data(), length, out + written, length);
+        if (units <= 0)
+            throw RuntimeError::outOfMemory();
+        written += static_cast<std::size_t>(units);
+        text.remove_prefix(static_cast<std::size_t>(length));
+    }
+    return written;
+}
+
 std::wstring wide(std::string_view text)
 {
     return wide(text, largestPiece);

@@ -18,4 +18,8 @@ std::string utf8(std::wstring_view text);
 std::wstring wide(std::string_view utf8, std::size_t piece);
 std::string utf8(std::wstring_view text, std::size_t piece);
 
+// Converts utf8 into out, which has room for utf8.size() units (UTF-16 takes no more units than
+// UTF-8 takes bytes), in pieces as above; returns the units written.
+std::size_t wideInto(std::string_view utf8, wchar_t *out);
+
 } // namespace zanvo

@@ -5,7 +5,6 @@
 #include "runtime/utf16.h"
 
 #include <algorithm>
-#include <climits>
 #include <cwchar>
 #include <utility>
 
@@ -41,19 +40,7 @@ public:
     void add(std::string_view utf8) override
     {
         makeRoom(m_length + utf8.size() + 1);
-        while (!utf8.empty()) {
-            // A piece Windows takes at once, ending between characters.
-            std::size_t piece = std::min<std::size_t>(utf8.size(), INT_MAX / 2);
-            while (piece < utf8.size() && (static_cast<unsigned char>(utf8[piece]) & 0xC0) == 0x80)
-                --piece;
-            const int units = MultiByteToWideChar(
-                CP_UTF8, 0, utf8.data(), static_cast<int>(piece), m_units + m_length,
-                static_cast<int>(std::min<std::size_t>(m_capacity - m_length, INT_MAX)));
-            if (units == 0)
-                throw RuntimeError::outOfMemory();
-            m_length += static_cast<std::size_t>(units);
-            utf8.remove_prefix(piece);
-        }
+        m_length += wideInto(utf8, m_units + m_length);
     }
     void finish() override
     {
