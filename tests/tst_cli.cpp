@@ -2,6 +2,7 @@
 // and -o, which must leave the old file or the new one and nothing else, however the run ends.
 // Seeded outputs are pinned: the engine, the draw and the swap rule are the same everywhere.
 #include "clitest.h"
+#include "marked.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -32,29 +33,6 @@ namespace {
 Outcome usage(const std::string &message)
 {
     return failure(message + "\nTry 'zanvo-scramble --help' for more information.", 2);
-}
-
-// text as UTF-16 in the given byte order, byte-order mark first.
-std::string utf16(std::u16string_view text, bool bigEndian)
-{
-    std::string bytes;
-    std::u16string marked(1, u'\uFEFF');
-    marked += text;
-    for (const char16_t unit : marked) {
-        const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
-        bytes += {bigEndian ? high : low, bigEndian ? low : high};
-    }
-    return bytes;
-}
-
-// text as UTF-32 in the given byte order, byte-order mark first.
-std::string utf32(std::u32string_view text, bool bigEndian)
-{
-    std::string bytes;
-    for (const char32_t code : U"\uFEFF" + std::u32string(text))
-        for (int k = 0; k < 4; ++k)
-            bytes += static_cast<char>(code >> (8 * (bigEndian ? 3 - k : k)));
-    return bytes;
 }
 
 } // namespace

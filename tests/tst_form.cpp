@@ -1,5 +1,6 @@
 // The window's own logic without any toolkit: Form1's handlers against fake controls and
 // services, the platform choices for every platform, and the skin file's checks.
+#include "marked.h"
 #include "runtime/gb18030.h"
 #include "scrambler/scrambler.h"
 #include "window/form/errorreport.h"
@@ -635,29 +636,16 @@ TEST(Skin, Utf8IsCheckedForEveryKindOfMalformedSequence)
         EXPECT_FALSE(isUtf8(bad)) << bad;
 }
 
-// text's code units as bytes, in the order asked, after a byte-order mark.
-template<typename Units> std::string marked(const Units &text, bool bigEndian)
-{
-    constexpr std::size_t size = sizeof(typename Units::value_type);
-    std::string bytes;
-    for (const auto unit : Units(1, 0xFEFF) + text)
-        for (std::size_t k = 0; k < size; ++k)
-            bytes += static_cast<char>((unit >> (8 * (bigEndian ? size - 1 - k : k))) & 0xFF);
-    return bytes;
-}
-
 TEST(TextFile, TheSameListReadsTheSameInEveryEncoding)
 {
     const std::string list = "昵称一\r\n签名𠮷\nend";
-    const std::u16string utf16 = u"昵称一\r\n签名𠮷\nend";
-    const std::u32string utf32 = U"昵称一\r\n签名𠮷\nend";
     const std::string gb18030 = "\xEA\xC7\xB3\xC6\xD2\xBB\r\n\xC7\xA9\xC3\xFB\x95\x34\xB2\x35\nend";
     std::vector<std::string> encodings {list,
                                         "\xEF\xBB\xBF" + list,
-                                        marked(utf16, false),
-                                        marked(utf16, true),
-                                        marked(utf32, false),
-                                        marked(utf32, true)};
+                                        test::utf16(u"昵称一\r\n签名𠮷\nend", false),
+                                        test::utf16(u"昵称一\r\n签名𠮷\nend", true),
+                                        test::utf32(U"昵称一\r\n签名𠮷\nend", false),
+                                        test::utf32(U"昵称一\r\n签名𠮷\nend", true)};
     if (readsAllOfGb18030())
         encodings.insert(encodings.end(), {gb18030, "\x84\x31\x95\x33" + gb18030});
     else
@@ -672,7 +660,7 @@ TEST(TextFile, TheSameListReadsTheSameInEveryEncoding)
     for (const auto &[bytes, read] :
          {std::pair<std::string, std::string> {"\xE4\xB8\xAD\xE6\x96\x87", "中文"},
           {"\xC1\xAA\xCD\xA8", "联通"},
-          {marked(std::u16string(u"签名𠮷"), false), "签名𠮷"}}) {
+          {test::utf16(u"签名𠮷", false), "签名𠮷"}}) {
         std::string text;
         EXPECT_EQ(decodeText(bytes, text), TextDecoding::Decoded);
         EXPECT_EQ(text, read);

@@ -150,8 +150,6 @@ TEST(Win32Form1, TheWindowPassesANewDpiOnToTheBox)
     EXPECT_EQ(told, 144u);
 }
 
-// Windows counts a text's length in int, so texts past 2 GiB are converted in pieces: no piece
-// that holds a whole character cuts one.
 // Closed during a long Start, the window leaves the screen at once; the program then waits for
 // the work, out of sight, where Windows shows no window as not responding.
 TEST(Win32Form1, ClosedDuringAStartTheWindowGoesAtOnce)
@@ -172,6 +170,8 @@ TEST(Win32Form1, ClosedDuringAStartTheWindowGoesAtOnce)
     EXPECT_FALSE(IsWindowVisible(form.window()));
 }
 
+// Windows counts a text's length in int, so texts past 2 GiB are converted in pieces: no piece
+// that holds a whole character cuts one.
 TEST(Utf16, TextsConvertedInPiecesComeOutWhole)
 {
     const std::string text = "网名😀a\r\n一\xff二😀";
