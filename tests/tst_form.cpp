@@ -11,6 +11,7 @@
 #include "window/form/textfile.h"
 #include "window/form/utf8.h"
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <deque>
@@ -201,14 +202,24 @@ protected:
     {
         return std::make_unique<Form1>(fakes, fakes, ui, random, platform);
     }
-    // Clicks Start through the guard and lets its end come back.
-    void start(Form1 &form1)
+    // Runs a handler through the guard and, where it started work, lets the work's end come back.
+    void act(Form1 &form1, void (Form1::*handler)() = &Form1::Command1_Click)
     {
-        form1.handle(&Form1::Command1_Click);
+        form1.handle(handler);
+        settle(form1);
+    }
+    void settle(Form1 &form1)
+    {
         if (form1.busy()) {
             ASSERT_TRUE(ui.runNext());
         }
         EXPECT_FALSE(form1.busy());
+    }
+    // How many of the calls logged begin with what.
+    long logged(std::string_view what) const
+    {
+        return std::ranges::count_if(
+            fakes.log, [&](const std::string &call) { return call.starts_with(what); });
     }
     std::string scrambled(std::string_view text)
     {
@@ -235,6 +246,12 @@ struct TempFolder {
 
 const std::string prompt = "请填写需要伪原创的内容";
 const std::string title = "Zanvo伪原创工具";
+// The calls of a work that ran off the UI thread, and of a message box.
+const std::vector<std::string> worked {"busy", "progress after 500", "no progress", "idle"};
+std::string boxed(std::string_view text)
+{
+    return "box " + title + "|" + std::string(text);
+}
 
 } // namespace
 
@@ -254,11 +271,11 @@ TEST_F(Form1Test, StartShowsAndCopiesTheScrambledTextWithThePlatformsLineBreaks)
             auto form1 = form(platform);
             fakes.log.clear();
             fakes.box.value = text;
-            start(*form1);
+            act(*form1);
             EXPECT_EQ(fakes.box.value, scrambled(text));
             EXPECT_EQ(fakes.copied, copiedLineBreaks(platform, scrambled(text)));
-            const std::vector<std::string> calls {"busy", "progress after 500", "no progress",
-                                                  "idle", "copy"};
+            std::vector<std::string> calls = worked;
+            calls.push_back("copy");
             EXPECT_EQ(fakes.log, calls);
             EXPECT_FALSE(fakes.box.busy);
         }
@@ -270,10 +287,10 @@ TEST_F(Form1Test, StartShowsAndCopiesTheScrambledTextWithThePlatformsLineBreaks)
     fakes.clipboardHeld = true;
     fakes.box.value = "甲\r\n乙";
     const std::string before = fakes.copied;
-    start(*form1);
+    act(*form1);
     EXPECT_EQ(fakes.box.value, scrambled("甲\r\n乙"));
     EXPECT_EQ(fakes.copied, before);
-    EXPECT_EQ(fakes.log.back(), "box " + title + "|" + std::string(form1::clipboardBusy));
+    EXPECT_EQ(fakes.log.back(), boxed(form1::clipboardBusy));
 }
 
 TEST_F(Form1Test, EveryStartReseedsFromTheClockWithItsFraction)
@@ -285,7 +302,7 @@ TEST_F(Form1Test, EveryStartReseedsFromTheClockWithItsFraction)
         fakes.now = now;
         fakes.box.value = text;
         random.seed(12345);
-        start(*form1);
+        act(*form1);
         EXPECT_EQ(fakes.box.value, scrambled(text));
         results.push_back(fakes.box.value);
     }
@@ -296,13 +313,11 @@ TEST_F(Form1Test, EveryStartReseedsFromTheClockWithItsFraction)
 TEST_F(Form1Test, AnEmptyBoxPromptsOnceAndThePromptIsScrambledAsText)
 {
     auto form1 = form();
-    start(*form1);
-    EXPECT_EQ(fakes.log.front(), "box " + title + "|" + prompt);
+    act(*form1);
+    EXPECT_EQ(fakes.log.front(), boxed(prompt));
     // The prompt goes into the box once the person has read it, not before.
     EXPECT_EQ(fakes.textUnderBox, "");
-    EXPECT_EQ(std::count_if(fakes.log.begin(), fakes.log.end(),
-                            [](const std::string &s) { return s.starts_with("box"); }),
-              1);
+    EXPECT_EQ(logged("box"), 1);
     EXPECT_EQ(fakes.box.value, prompt);
     EXPECT_EQ(fakes.copied, prompt);
 }
@@ -316,10 +331,7 @@ TEST_F(Form1Test, ACompositionEndsBeforeTheBoxIsRead)
         auto form1 = form();
         fakes.box.value = "甲\r\n";
         fakes.box.composing = "乙";
-        form1->handle(handler);
-        if (form1->busy()) {
-            ASSERT_TRUE(ui.runNext());
-        }
+        act(*form1, handler);
         EXPECT_EQ(fakes.box.reads, "");
         EXPECT_NE(fakes.box.value.find("乙"), std::string::npos) << fakes.box.value;
     }
@@ -387,8 +399,7 @@ TEST_F(Form1Test, RemovingLinesWorksAsStartDoesButCopiesNothing)
         ASSERT_TRUE(ui.runNext());
         EXPECT_TRUE(ui.idle());
         EXPECT_EQ(fakes.box.value, c.result);
-        EXPECT_EQ(fakes.log,
-                  (std::vector<std::string> {"busy", "progress after 500", "no progress", "idle"}));
+        EXPECT_EQ(fakes.log, worked);
         EXPECT_EQ(fakes.copied, "left over");
         EXPECT_FALSE(fakes.box.busy);
         EXPECT_EQ(finished, 1);
@@ -397,16 +408,11 @@ TEST_F(Form1Test, RemovingLinesWorksAsStartDoesButCopiesNothing)
         fakes.box.shown = 0;
         for (const std::string &text : {c.unchanged, std::string()}) {
             fakes.box.value = text;
-            form1->handle(c.handler);
-            if (form1->busy()) {
-                ASSERT_TRUE(ui.runNext());
-            }
+            act(*form1, c.handler);
             EXPECT_EQ(fakes.box.value, text);
         }
         EXPECT_EQ(fakes.box.shown, 0);
-        EXPECT_EQ(std::count_if(fakes.log.begin(), fakes.log.end(),
-                                [](const std::string &s) { return s.starts_with("box"); }),
-                  0);
+        EXPECT_EQ(logged("box"), 0);
     }
 }
 
@@ -430,16 +436,15 @@ TEST_F(Form1Test, ADroppedFileGoesInAtTheCaretAsOneStepOrIsRefusedWithTheBoxAsIt
     EXPECT_EQ(fakes.box.shown, 1);
     EXPECT_EQ(fakes.box.reads, "");
     EXPECT_FALSE(fakes.box.busy);
-    EXPECT_EQ(fakes.log,
-              (std::vector<std::string> {"busy", "progress after 500", "no progress", "idle"}));
+    EXPECT_EQ(fakes.log, worked);
     EXPECT_EQ(fakes.copied, "left over");
     EXPECT_EQ(finished, 1);
 
     // An empty file adds no step; a file refused, or several at once, leave the box as it was.
-    const std::string several = "box " + title + "|一次只能拖入一个文件。";
+    const std::string several = boxed("一次只能拖入一个文件。");
     const std::string latin1 = temp.write("latin1.txt", "caf\xE9 \xFF");
-    const std::string refused = "box " + title + "|文件“" + latin1
-        + "”既不是 UTF-8 文本，也不是 GB18030（GBK、GB2312）文本，无法读入。";
+    const std::string refused = boxed(
+        "文件“" + latin1 + "”既不是 UTF-8 文本，也不是 GB18030（GBK、GB2312）文本，无法读入。");
     for (const auto &[files, message] : {
              std::pair {std::vector {temp.write("empty.txt", "")}, std::string()},
              std::pair {std::vector {latin1}, refused},
@@ -447,17 +452,13 @@ TEST_F(Form1Test, ADroppedFileGoesInAtTheCaretAsOneStepOrIsRefusedWithTheBoxAsIt
          }) {
         fakes.log.clear();
         form1->Text1_OLEDragDrop(files);
-        if (form1->busy()) {
-            ASSERT_TRUE(ui.runNext());
-        }
+        settle(*form1);
         EXPECT_EQ(fakes.box.value, "甲一\r\n二乙丙");
         EXPECT_EQ(fakes.box.shown, 1);
         EXPECT_FALSE(fakes.box.busy);
         EXPECT_EQ(std::count(fakes.log.begin(), fakes.log.end(), message), message.empty() ? 0 : 1)
             << message;
-        EXPECT_EQ(std::count_if(fakes.log.begin(), fakes.log.end(),
-                                [](const std::string &entry) { return entry.starts_with("end"); }),
-                  0);
+        EXPECT_EQ(logged("end"), 0);
     }
     EXPECT_EQ(finished, 3);
 }
@@ -478,10 +479,9 @@ TEST_F(Form1Test, ARunTimeErrorIsReportedAndEndsTheProgram)
         fakes.box.value = "a\r\nb";
         fakes.box.failFill = c.failFill;
         fakes.failClipboard = c.failClipboard;
-        start(*form1);
-        const std::vector<std::string> calls {
-            "busy", "progress after 500", "no progress", "idle", "box " + title + "|" + c.report,
-            "end 1"};
+        act(*form1);
+        const std::vector<std::string> calls {"busy", "progress after 500", "no progress",
+                                              "idle", boxed(c.report),      "end 1"};
         EXPECT_EQ(fakes.log, calls);
         EXPECT_EQ(fakes.box.value, "a\r\nb");
         EXPECT_FALSE(fakes.box.busy);
@@ -489,8 +489,7 @@ TEST_F(Form1Test, ARunTimeErrorIsReportedAndEndsTheProgram)
     auto form1 = form();
     fakes.log.clear();
     form1->guard([] { throw std::runtime_error("broken"); });
-    EXPECT_EQ(fakes.log,
-              (std::vector<std::string> {"box " + title + "|运行时错误 '51':\n\nbroken", "end 1"}));
+    EXPECT_EQ(fakes.log, (std::vector<std::string> {boxed("运行时错误 '51':\n\nbroken"), "end 1"}));
     EXPECT_EQ(runGuarded([] { throw std::length_error("long"); }), "运行时错误 '7':\n\n内存不足");
     EXPECT_EQ(runGuarded([] {}), std::nullopt);
 }
@@ -527,7 +526,7 @@ TEST_F(Form1Test, EachLinkClickStartsTheLauncherWithTheAddressAlone)
     fakes.box.value = "用户的文字";
     form1->handle(&Form1::Label2_Click);
     ASSERT_EQ(fakes.log.size(), 2u);
-    EXPECT_EQ(fakes.log[1], "box " + title + "|无法打开网页，请在浏览器中访问：\n" + address);
+    EXPECT_EQ(fakes.log[1], boxed("无法打开网页，请在浏览器中访问：\n" + address));
     EXPECT_EQ(fakes.box.value, "用户的文字");
 }
 
