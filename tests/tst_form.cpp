@@ -216,7 +216,7 @@ protected:
         EXPECT_FALSE(form1.busy());
     }
     // How many of the calls logged begin with what.
-    long logged(std::string_view what) const
+    auto logged(std::string_view what) const
     {
         return std::ranges::count_if(
             fakes.log, [&](const std::string &call) { return call.starts_with(what); });
