@@ -1,10 +1,7 @@
-// Preloaded into a test's child process, file system conditions a test cannot make otherwise:
-// no unnamed temporary files, as on NFS, FAT and every macOS file system, so that the named
-// fallback is tested here too; and, where ZANVO_TEST_FOLDER_FULL is set, a folder that takes no
-// new file (no inode left), so that the rewrite in place is.
+// Preloaded into a test's child process: no unnamed temporary files, as on NFS, FAT and every
+// macOS file system, so that the named fallback is tested here too.
 #include <cerrno>
 #include <cstdarg>
-#include <cstdlib>
 #include <dlfcn.h>
 #include <fcntl.h>
 
@@ -14,9 +11,8 @@ using OpenFunction = int (*)(const char *, int, ...);
 
 int forward(const char *name, const char *path, int flags, va_list rest)
 {
-    static const bool full = std::getenv("ZANVO_TEST_FOLDER_FULL") != nullptr;
-    if ((flags & O_TMPFILE) == O_TMPFILE || (full && (flags & O_CREAT) && (flags & O_EXCL))) {
-        errno = full ? ENOSPC : EOPNOTSUPP;
+    if ((flags & O_TMPFILE) == O_TMPFILE) {
+        errno = EOPNOTSUPP;
         return -1;
     }
     const mode_t mode = (flags & (O_CREAT | O_TMPFILE)) ? va_arg(rest, mode_t) : 0;
