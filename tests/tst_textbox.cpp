@@ -148,6 +148,13 @@ private slots:
         QCOMPARE(text(edit.box()), QStringLiteral("[]"));
         QTest::keyClick(&edit, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(text(edit.box()), QString::fromUtf8(QByteArray("[p\0q\r\n\0r]", 9)));
+        // A rectangle's rows are joined by Scintilla, with the platform's line breaks all the same.
+        edit.box().replace("ab\r\ncd");
+        edit.SendScintilla(QsciScintillaBase::SCI_SETRECTANGULARSELECTIONANCHOR, 0UL);
+        edit.SendScintilla(QsciScintillaBase::SCI_SETRECTANGULARSELECTIONCARET, 5UL);
+        QTest::keyClick(&edit, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text().toUtf8(),
+                 QByteArray(thisPlatform() == Platform::Windows ? "a\r\nc\r\n" : "a\nc\n"));
     }
 
     void aLargePasteThatFailsIsReportedAndLeavesTheText()
