@@ -276,6 +276,11 @@ TEST(RandomSource, DrawsAreFixedBySeedAndPartnersStayInRange)
     EXPECT_LT(swapPartner(std::nextafter(1.0f, 0.0f), 2147483647u), 2147483647u);
     // The product is taken in double precision: in single, 16777219 lines round to 16777220.
     EXPECT_EQ(swapPartner(0.5f, 16777219u), 8388609u);
+    // A reseed from the clock takes the second's fraction too.
+    RandomSource quarter, half;
+    quarter.reseed(3600.25f);
+    half.reseed(3600.5f);
+    EXPECT_NE(quarter.next(), half.next());
 }
 
 TEST(RuntimeError, CountsPastInt32MaxOverflow)
