@@ -218,26 +218,6 @@ TEST(BlankLines, OnlyWhiteSpaceMakesABlankLine)
         EXPECT_FALSE(isBlankLine(std::u16string_view(&unit, 1))) << int(unit);
 }
 
-TEST(BlankLines, TheyAreDroppedBeforeTheShuffleAndTheDuplicates)
-{
-    // The lines left are those of the text without its blank ones, drawn for as such.
-    const std::string text = "b\r\n \r\na\r\n\u3000\t\r\nb\r\n\u00A0";
-    const auto scrambled = [](std::string_view input, Duplicates duplicates, BlankLines blanks) {
-        RandomSource random;
-        random.reseed(7);
-        std::string out;
-        scrambleTo(input, random, LineBreak::CrLf, StringSink<char>(out), duplicates, blanks);
-        return out;
-    };
-    EXPECT_EQ(scrambled(text, Duplicates::Keep, BlankLines::Drop),
-              scrambled("b\r\na\r\nb", Duplicates::Keep, BlankLines::Keep));
-    EXPECT_EQ(scrambled(text, Duplicates::Drop, BlankLines::Drop),
-              scrambled("b\r\na", Duplicates::Keep, BlankLines::Keep));
-    // Kept, a line of blanks is a line like any other.
-    EXPECT_NE(scrambled(text, Duplicates::Keep, BlankLines::Keep).find("\u3000\t"),
-              std::string::npos);
-}
-
 TEST(BlankLines, TheWholeTextVersionKeepsEveryOtherLineAsItIsAndTheLineBreaks)
 {
     const auto removed = [](std::string_view text, LineBreak brk) {
