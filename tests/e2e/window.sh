@@ -31,11 +31,14 @@ result=$(clip_after "$copied")
 
 expect_scrambled "$result" alpha beta delta 网名一
 
-# Ctrl+Z in the box brings back what was typed and pasted, which copies out as it went in.
+# Ctrl+Z in the box brings back what was typed and pasted, which copies out as it went in, and
+# Ctrl+Y the result.
 xdotool mousemove --window "$win" 200 200 click 1
 xdotool key ctrl+z ctrl+a ctrl+c
 typed=$(clip_after "$result")
 [ "$typed" = "$(printf 'alpha\nbeta\n\n网名一\ndelta')" ] || fail "undo and copy: $(printf '%q' "$typed")"
+xdotool key ctrl+y ctrl+a ctrl+c
+[ "$(clip_after "$typed")" = "$result" ] || fail "redo did not bring the result back"
 
 # A lone CR pasted into a line stays part of that line.
 printf 'x\ry\nz' | xclip -selection clipboard -t UTF8_STRING -i
