@@ -280,6 +280,11 @@ private slots:
         QCOMPARE(text(box), QStringLiteral("cccccc"));
         box.run(EditCommand::Redo);
         QCOMPARE(text(box), QStringLiteral("dddddd"));
+        // Within the budget, as many texts as it holds.
+        box.setUndoBudget(12);
+        for (const char *step : {"eeeeee", "ffffff", "gggggg"})
+            box.replace(step);
+        QCOMPARE(box.keptTexts(), std::size_t(2));
     }
 
     void largeTextsAreNotWrapped()
