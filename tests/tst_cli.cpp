@@ -127,7 +127,7 @@ TEST_F(Cli, UsageErrorsSayExactlyWhatIsWrong)
         {{"--\033[2J"}, "", usage("unrecognized option '--\\033[2J'")},
         {{"-\033"}, "", usage("invalid option -- '\\033'")},
         {{"a", "b\033[2J"}, "", usage("extra operand 'b\\033[2J'")},
-        {{"a", "bé网"}, "", usage("extra operand 'bé网'")},
+        {{"a", "bé网😀"}, "", usage("extra operand 'bé网😀'")},
         {{"--version"}, "", ok("zanvo-scramble 1.0\n")},
     });
     const auto help = run({"-h"});
