@@ -23,10 +23,14 @@ FileKind fileKind(const std::string &name)
     return (info.st_mode & _S_IFMT) == _S_IFREG ? FileKind::Regular : FileKind::Other;
 }
 
+namespace {
+
 std::FILE *openForReading(const std::string &name)
 {
     return _wfopen(wide(name).c_str(), L"rb");
 }
+
+} // namespace
 
 #else
 
@@ -38,10 +42,14 @@ FileKind fileKind(const std::string &name)
     return S_ISREG(info.st_mode) ? FileKind::Regular : FileKind::Other;
 }
 
+namespace {
+
 std::FILE *openForReading(const std::string &name)
 {
     return std::fopen(name.c_str(), "rb");
 }
+
+} // namespace
 
 #endif
 
