@@ -1,6 +1,7 @@
 // Fuzzes the text core with arbitrary bytes, read as 8-bit and as 16-bit text: no line is lost,
 // duplicated or altered, and the one-pass chain equals its two steps.
 #include "scrambler/scrambler.h"
+#include "splitall.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -10,22 +11,9 @@
 #include <vector>
 
 using namespace zanvo;
+using zanvo::test::splitAll;
 
 namespace {
-
-template<class String> std::vector<String> splitAll(const String &s, const String &sep)
-{
-    std::vector<String> out;
-    if (s.empty())
-        return out;
-    std::size_t start = 0;
-    for (std::size_t at = s.find(sep); at != String::npos; at = s.find(sep, start)) {
-        out.push_back(s.substr(start, at - start));
-        start = at + sep.size();
-    }
-    out.push_back(s.substr(start));
-    return out;
-}
 
 void require(bool ok)
 {

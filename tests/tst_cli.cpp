@@ -444,11 +444,16 @@ Words sizeLimit(int blocks)
             "trap '' XFSZ; ulimit -f " + std::to_string(blocks) + "; exec \"$0\" \"$@\""};
 }
 
+// The run as it is and, where tests/fs_faults.cpp is built, without unnamed temporary files, as
+// on NFS: there the replacement has a name until it takes the file's place.
+std::vector<Words> bothKindsOfReplacement()
+{
 #ifdef FS_FAULTS
-// No unnamed temporary files, as on NFS, through tests/fs_faults.cpp.
-const Words noUnnamedFiles
-    = {"env", "LD_PRELOAD=" FS_FAULTS, "ASAN_OPTIONS=verify_asan_link_order=0"};
+    return {{}, {"env", "LD_PRELOAD=" FS_FAULTS, "ASAN_OPTIONS=verify_asan_link_order=0"}};
+#else
+    return {{}};
 #endif
+}
 
 struct stat statOf(const fs::path &path)
 {
@@ -478,11 +483,8 @@ TEST_F(Cli, ARewriteIsNeverReadableByOthersAndKeepsTheMode)
 
 TEST_F(Cli, NoSignalLeavesAnythingButTheOldFile)
 {
-    std::vector<Words> wrappers = {{}};
-#ifdef FS_FAULTS
     // Where the file system has no unnamed files, only SIGKILL may leave the named one behind.
-    wrappers.push_back(noUnnamedFiles);
-#endif
+    const std::vector<Words> wrappers = bothKindsOfReplacement();
     for (const auto &wrapper : wrappers) {
         for (const int signal : {SIGHUP, SIGINT, SIGQUIT, SIGTERM, SIGPIPE, SIGXFSZ, SIGXCPU,
                                  SIGALRM, SIGVTALRM, SIGUSR1, SIGUSR2, SIGKILL}) {
@@ -554,12 +556,8 @@ TEST_F(Cli, AFailedWriteIsReportedAndLeavesTheOldFile)
         outcome.out.clear();
         return outcome;
     };
-    std::vector<Words> wrappers = {{}};
-#ifdef FS_FAULTS
     // A replacement with a name, where the file system has no unnamed files, goes too.
-    wrappers.push_back(noUnnamedFiles);
-#endif
-    for (const Words &wrapper : wrappers) {
+    for (const Words &wrapper : bothKindsOfReplacement()) {
         // An existing file's replacement gets its space first, so this one fails before a write.
         EXPECT_EQ(limited({"-o", "list.txt"}, 64, wrapper),
                   failure("cannot reserve space for 'list.txt': File too large"));

@@ -2,6 +2,7 @@
 // decides. Its controls and places, the keyboard, a file dropped on the box, the home page links
 // through their controls and the real launcher, a run-time error through a click, and Qt's
 // Chinese texts. Start and the menu's removals are driven as a person would in tests/e2e.
+#include "boxtext.h"
 #include "runtime/randomsource.h"
 #include "window/form/errorreport.h"
 #include "window/qt/fitlabel.h"
@@ -28,6 +29,7 @@
 #include <cmath>
 
 using namespace zanvo;
+using zanvo::test::text;
 
 namespace {
 
@@ -71,12 +73,6 @@ struct TestServices : QtServices {
         return true;
     }
 };
-
-QString text(TextBox &box)
-{
-    const std::string_view bytes = box.text();
-    return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
 
 } // namespace
 

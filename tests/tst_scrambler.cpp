@@ -1,5 +1,6 @@
 // The text core: LineFilter, RndLine, their chain, and the random source under them.
 #include "scrambler/scrambler.h"
+#include "splitall.h"
 
 #include <cstring>
 #include <gtest/gtest.h>
@@ -17,25 +18,12 @@ std::u16string wide(std::string_view s)
     return {s.begin(), s.end()};
 }
 
-// Splits at every occurrence of sep, empty pieces kept, as the core's callers see lines.
-std::vector<std::string> pieces(const std::string &s, const std::string &sep)
-{
-    std::vector<std::string> out;
-    std::size_t start = 0;
-    for (std::size_t at = s.find(sep); at != s.npos; at = s.find(sep, start)) {
-        out.push_back(s.substr(start, at - start));
-        start = at + sep.size();
-    }
-    out.push_back(s.substr(start));
-    return out;
-}
-
 // The shuffle written out literally, one string per line, as the reference for the core.
 std::string literalRndLine(const std::string &text, RandomSource &random)
 {
     if (text.empty())
         return text;
-    auto lines = pieces(text, "\r\n");
+    auto lines = test::splitAll(text, std::string("\r\n"));
     const auto n = lines.size();
     for (std::size_t i = 0; i < n; ++i) {
         const auto r = static_cast<std::size_t>(random.next() * static_cast<double>(n));

@@ -1,6 +1,7 @@
 // Text1's Scintilla box as the Qt host draws it: typing through an input method, the platform's
 // line breaks on a paste, the Chinese menu, a large paste made off the UI thread and its run-time
 // error, content filled on either thread, wrapping by size and how far undo reaches back.
+#include "boxtext.h"
 #include "window/form/errorreport.h"
 #include "window/form/platform.h"
 #include "window/qt/qtclipboard.h"
@@ -16,6 +17,7 @@
 #include <QTimer>
 
 using namespace zanvo;
+using zanvo::test::text;
 
 namespace {
 
@@ -36,12 +38,6 @@ void commit(QWidget *box, const QString &text)
     QInputMethodEvent event;
     event.setCommitString(text);
     QApplication::sendEvent(box, &event);
-}
-
-QString text(TextBox &box)
-{
-    const std::string_view bytes = box.text();
-    return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
 } // namespace
