@@ -118,6 +118,22 @@ echo precious >"$work/file"
 "$program" --keep-clipboard <"$work/file" && fail "the keeper took its text from a file"
 env "$tag" "$program" --keep-clipboard "$work/file" </dev/null &
 pids+=($!)
-timeout 20 xdotool search --sync --onlyvisible --pid $! >/dev/null || fail "no window with an extra argument"
+app=$!
+win=$(timeout 20 xdotool search --sync --onlyvisible --pid "$app" | head -1)
+[ -n "$win" ] || fail "no window with an extra argument"
 [ "$(cat "$work/file")" = precious ] || fail "the keeper's arguments touched a file"
+
+# Where a clipboard manager runs, the clipboard is left to it: no keeper of ours stays.
+/usr/bin/python3 "$here/clipboard_manager.py" >"$work/manager" &
+pids+=($!)
+for _ in $(seq 100); do [ -s "$work/manager" ] && break; sleep 0.05; done
+[ -s "$work/manager" ] || fail "the stand-in clipboard manager did not start"
+xdotool mousemove --window "$win" 200 200 click 1
+xdotool type --delay 20 'kept'
+xdotool key ctrl+a ctrl+c
+[ "$(clip_after other)" = kept ] || fail "the second window did not copy"
+/usr/bin/python3 "$here/close_window.py" "$win"
+for _ in $(seq 100); do kill -0 "$app" 2>/dev/null || break; sleep 0.05; done
+kill -0 "$app" 2>/dev/null && fail "the program did not end beside a clipboard manager"
+[ -z "$(tagged_pids)" ] || fail "a clipboard keeper runs beside the clipboard manager"
 echo "PASS: end-to-end"
