@@ -1,9 +1,14 @@
 // Preloaded into a test's child process: no unnamed temporary files, as on NFS, FAT and every
-// macOS file system, so that the named fallback is tested here too.
+// macOS file system, so that the named fallback is tested here too. With ZANVO_TEST_STOP_MIDWAY
+// set, the process also stops itself after its first write to a file, so that a test can signal
+// it in the middle of its output however fast it writes, then let it go on.
 #include <cerrno>
+#include <csignal>
 #include <cstdarg>
+#include <cstdlib>
 #include <dlfcn.h>
 #include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -38,4 +43,17 @@ extern "C" int open64(const char *path, int flags, ...)
     const int fd = forward("open64", path, flags, rest);
     va_end(rest);
     return fd;
+}
+
+extern "C" ssize_t write(int fd, const void *bytes, size_t size)
+{
+    using WriteFunction = ssize_t (*)(int, const void *, size_t);
+    static const auto real = reinterpret_cast<WriteFunction>(dlsym(RTLD_NEXT, "write"));
+    static bool stopped = false;
+    const ssize_t done = real(fd, bytes, size);
+    if (fd > STDERR_FILENO && done > 0 && !stopped && std::getenv("ZANVO_TEST_STOP_MIDWAY")) {
+        stopped = true;
+        raise(SIGSTOP);
+    }
+    return done;
 }
