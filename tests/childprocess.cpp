@@ -1,6 +1,7 @@
 // Test child processes, POSIX and Windows.
 #include "childprocess.h"
 
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -87,13 +88,25 @@ long start(const Child &child)
     startup.hStdOutput = out;
     startup.hStdError = err;
     PROCESS_INFORMATION info {};
-    const BOOL started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                                        child.folder.c_str(), &startup, &info);
+    // Wine has been seen to fail a start, once in many, that goes through when tried again: each
+    // failure is told on the test's output, and the start tried up to three times.
+    BOOL started = FALSE;
+    DWORD error = 0;
+    for (int attempt = 0; attempt < 3 && !started; ++attempt) {
+        started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                                 child.folder.c_str(), &startup, &info);
+        if (!started) {
+            error = GetLastError();
+            std::fprintf(stderr, "cannot start %ls: error %lu\n", line.c_str(), error);
+            Sleep(100);
+        }
+    }
     CloseHandle(in);
     CloseHandle(out);
     CloseHandle(err);
     if (!started)
-        throw std::runtime_error("cannot start " + child.program.string());
+        throw std::runtime_error("cannot start " + child.program.string() + ": error "
+                                 + std::to_string(error));
     CloseHandle(info.hThread);
     return static_cast<long>(reinterpret_cast<std::intptr_t>(info.hProcess));
 }
