@@ -2,7 +2,6 @@
 // decides. Its controls and places, the keyboard, a file dropped on the box, the home page links
 // through their controls and the real launcher, a run-time error through a click, and Qt's
 // Chinese texts. Start and the menu's removals are driven as a person would in tests/e2e.
-#include "boxtext.h"
 #include "runtime/randomsource.h"
 #include "window/form/errorreport.h"
 #include "window/qt/fitlabel.h"
@@ -29,7 +28,6 @@
 #include <cmath>
 
 using namespace zanvo;
-using zanvo::test::text;
 
 namespace {
 
@@ -84,7 +82,7 @@ private:
     RandomSource random;
     Form1Window *form = nullptr;
     QWidget *control(const char *name) { return form->findChild<QWidget *>(name); }
-    QString box() { return text(form->text1()); }
+    QString box() { return QString::fromUtf8(form->text1().text()); }
 
 private slots:
     void init()

@@ -1,7 +1,6 @@
 // Text1's Scintilla box as the Qt host draws it: typing through an input method, the platform's
 // line breaks on a paste, the Chinese menu, a large paste made off the UI thread and its run-time
 // error, content filled on either thread, wrapping by size and how far undo reaches back.
-#include "boxtext.h"
 #include "window/form/errorreport.h"
 #include "window/form/platform.h"
 #include "window/qt/qtclipboard.h"
@@ -17,7 +16,6 @@
 #include <QTimer>
 
 using namespace zanvo;
-using zanvo::test::text;
 
 namespace {
 
@@ -38,6 +36,11 @@ void commit(QWidget *box, const QString &text)
     QInputMethodEvent event;
     event.setCommitString(text);
     QApplication::sendEvent(box, &event);
+}
+
+QString text(TextBox &box)
+{
+    return QString::fromUtf8(box.text());
 }
 
 } // namespace
