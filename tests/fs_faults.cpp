@@ -49,10 +49,10 @@ extern "C" ssize_t write(int fd, const void *bytes, size_t size)
 {
     using WriteFunction = ssize_t (*)(int, const void *, size_t);
     static const auto real = reinterpret_cast<WriteFunction>(dlsym(RTLD_NEXT, "write"));
-    static bool stopped = false;
+    static bool stopAhead = std::getenv("ZANVO_TEST_STOP_MIDWAY") != nullptr;
     const ssize_t done = real(fd, bytes, size);
-    if (fd > STDERR_FILENO && done > 0 && !stopped && std::getenv("ZANVO_TEST_STOP_MIDWAY")) {
-        stopped = true;
+    if (stopAhead && fd > STDERR_FILENO && done > 0) {
+        stopAhead = false;
         raise(SIGSTOP);
     }
     return done;
