@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <system_error>
 
 namespace zanvo::cli {
@@ -30,6 +31,8 @@ public:
     NativeFile &operator=(const NativeFile &) = delete;
 
     void useStandardOutput();
+    // See OutputFile::takeEncodingOf.
+    void takeEncodingOf(std::string_view text);
 
     // Takes name (UTF-8) as the target: on POSIX the file its links finally lead to.
     std::error_code resolve(const std::string &name);

@@ -182,6 +182,9 @@ void NativeFile::useStandardOutput()
     m_state->standardOutput = true;
 }
 
+// A terminal takes the bytes and shows them in its own encoding.
+void NativeFile::takeEncodingOf(std::string_view) { }
+
 // A pipe's, a terminal's or a device's name is kept as it is given: the links of /dev/stdout or
 // /proc/self/fd/N may end at a name such as pipe:[N] that opens nothing, where the kernel opens
 // the name itself.

@@ -1,10 +1,11 @@
 // The output file's system calls on Windows.
-#include "cli/consoletext.h"
 #include "cli/input.h"
 #include "cli/longpath.h"
 #include "cli/nativefile.h"
 #include "cli/quote.h"
 #include "cli/windowscalls.h"
+#include "runtime/encoding.h"
+#include "runtime/utf16.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -128,7 +129,8 @@ std::string leafUtf8(const fs::path &name)
 struct NativeFile::State {
     HANDLE handle = INVALID_HANDLE_VALUE;
     bool standardOutput = false;
-    std::optional<ConsoleText> console; // where standard output is a console
+    bool console = false; // standard output is a console
+    std::optional<PieceDecoder> shown; // how the console shows the text; bytes as they are without
     fs::path target;
     fs::path temporary;
     std::optional<Kept> kept;
@@ -160,8 +162,27 @@ void NativeFile::useStandardOutput()
     m_state->handle = GetStdHandle(STD_OUTPUT_HANDLE);
     m_state->standardOutput = true;
     DWORD mode = 0;
-    if (GetConsoleMode(m_state->handle, &mode))
-        m_state->console.emplace();
+    if (GetConsoleMode(m_state->handle, &mode)) {
+        m_state->console = true;
+        m_state->shown.emplace(TextEncoding::Utf8, 0);
+    }
+}
+
+// A console shows the bytes of WriteFile in its own code page (936 on Chinese Windows), so text
+// it can read goes to it as UTF-16; text of no encoding goes as its bytes, and shows as it did
+// in that code page. Text that is not what its mark says still shows in the mark's encoding,
+// its faults as U+FFFD.
+void NativeFile::takeEncodingOf(std::string_view text)
+{
+    State &s = *m_state;
+    if (!s.console)
+        return;
+    if (const std::optional<DecodedText> decoded = decodeText(text))
+        s.shown.emplace(decoded->encoding, decoded->markSize);
+    else if (const std::optional<TextEncoding> marked = markedEncoding(text))
+        s.shown.emplace(*marked, byteOrderMark(*marked).size());
+    else
+        s.shown.reset();
 }
 
 // ReplaceFile takes a file name relative to the working folder for a folder's name: the target
@@ -362,10 +383,10 @@ std::error_code NativeFile::reserve(std::uint64_t bytes)
 
 std::error_code NativeFile::write(const char *bytes, std::size_t size)
 {
-    if (m_state->console) {
-        std::wstring text;
-        m_state->console->decode({bytes, size}, text);
-        return writeConsole(m_state->handle, text);
+    if (m_state->shown) {
+        std::string text;
+        m_state->shown->decode({bytes, size}, text);
+        return writeConsole(m_state->handle, wide(text));
     }
     constexpr std::size_t largestWrite = 1u << 30;
     while (size > 0) {
@@ -393,10 +414,10 @@ std::error_code NativeFile::truncate(std::uint64_t size)
 std::error_code NativeFile::close()
 {
     State &s = *m_state;
-    if (s.console) {
-        std::wstring rest;
-        s.console->finish(rest);
-        return writeConsole(s.handle, rest);
+    if (s.shown) {
+        std::string rest;
+        s.shown->finish(rest);
+        return writeConsole(s.handle, wide(rest));
     }
     if (s.standardOutput)
         return {};

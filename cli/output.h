@@ -24,6 +24,8 @@ public:
 
     // See OutputFile::reserve.
     void reserve(std::uint64_t bytes) { m_file.reserve(bytes); }
+    // See OutputFile::takeEncodingOf.
+    void takeEncodingOf(std::string_view text) { m_file.takeEncodingOf(text); }
 
     void write(const char *bytes, std::size_t size)
     {

@@ -26,6 +26,10 @@ public:
     // result no longer than the old text.
     void reserve(std::uint64_t bytes);
 
+    // The output is to hold text's lines, given before the first write: a console shows it in
+    // text's encoding, decided as a file's is. Elsewhere the output is bytes, as they are.
+    void takeEncodingOf(std::string_view text) { m_file.takeEncodingOf(text); }
+
     // Writes all of bytes, or raises Error.
     void write(const char *bytes, std::size_t size);
 

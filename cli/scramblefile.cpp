@@ -6,6 +6,7 @@
 #include "cli/output.h"
 #include "cli/progress.h"
 #include "cli/quote.h"
+#include "runtime/encoding.h"
 #include "runtime/largealloc.h"
 #include "scrambler/scrambler.h"
 
@@ -22,31 +23,6 @@ namespace zanvo::cli {
 namespace {
 
 using Utf16Text = std::vector<char16_t, LargeAllocator<char16_t>>;
-
-constexpr std::string_view utf8Bom = "\xEF\xBB\xBF";
-constexpr std::string_view utf16LeBom = "\xFF\xFE";
-constexpr std::string_view utf16BeBom = "\xFE\xFF";
-constexpr std::string_view utf32LeBom = std::string_view("\xFF\xFE\0\0", 4);
-constexpr std::string_view utf32BeBom = std::string_view("\0\0\xFE\xFF", 4);
-
-std::string_view bomOf(Encoding encoding)
-{
-    switch (encoding) {
-    case Encoding::Utf8Bom:
-        return utf8Bom;
-    case Encoding::Utf16Le:
-        return utf16LeBom;
-    case Encoding::Utf16Be:
-        return utf16BeBom;
-    case Encoding::Utf32Le:
-        return utf32LeBom;
-    case Encoding::Utf32Be:
-        return utf32BeBom;
-    case Encoding::Bytes:
-        break;
-    }
-    return {};
-}
 
 template<class CharT> LineBreak lineBreakFor(EolMode mode, std::basic_string_view<CharT> text)
 {
@@ -73,18 +49,13 @@ enum class Units { AsTheyAre, Swapped, Utf32Le, Utf32Be };
 
 // UTF-32 text as UTF-16, which the text core knows, with the number of characters that take
 // two units; nothing where a value is no character.
-std::optional<Utf16Text> utf16FromUtf32(std::string_view bytes, bool bigEndian, std::size_t &pairs)
+std::optional<Utf16Text> utf16FromUtf32(std::string_view bytes, TextEncoding encoding,
+                                        std::size_t &pairs)
 {
     Utf16Text out;
     out.reserve(bytes.size() / 4);
     pairs = 0;
-    for (std::size_t at = 0; at < bytes.size(); at += 4) {
-        char32_t code = 0;
-        for (unsigned k = 0; k < 4; ++k)
-            code |= static_cast<char32_t>(static_cast<unsigned char>(bytes[at + k]))
-                << (8 * (bigEndian ? 3 - k : k));
-        if (code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
-            return std::nullopt;
+    const bool whole = eachCharacter(bytes, encoding, [&](char32_t code) {
         if (code < 0x10000) {
             out.push_back(static_cast<char16_t>(code));
         } else {
@@ -92,8 +63,8 @@ std::optional<Utf16Text> utf16FromUtf32(std::string_view bytes, bool bigEndian, 
             out.push_back(static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF)));
             ++pairs;
         }
-    }
-    return out;
+    });
+    return whole ? std::optional(std::move(out)) : std::nullopt;
 }
 
 // The scrambled text, after bom, into output. Text in the other byte order than the machine's
@@ -175,23 +146,6 @@ void scrambleStream(std::string_view bom, CharT *data, std::size_t size, Units u
 
 } // namespace
 
-Encoding detectEncoding(const char *data, std::size_t size)
-{
-    const std::string_view head(data, std::min<std::size_t>(size, 4));
-    if (head.starts_with(utf8Bom))
-        return Encoding::Utf8Bom;
-    // UTF-32's little-endian mark begins with UTF-16's.
-    if (head.starts_with(utf32LeBom))
-        return Encoding::Utf32Le;
-    if (head.starts_with(utf32BeBom))
-        return Encoding::Utf32Be;
-    if (head.starts_with(utf16LeBom))
-        return Encoding::Utf16Le;
-    if (head.starts_with(utf16BeBom))
-        return Encoding::Utf16Be;
-    return Encoding::Bytes;
-}
-
 void scrambleFile(const Options &options)
 {
     Progress progress;
@@ -201,27 +155,30 @@ void scrambleFile(const Options &options)
         progress.show("reading", done, total);
     });
     RandomSource random(options.seed ? *options.seed : std::random_device()());
+    output.takeEncodingOf(std::string_view(input.data.get(), input.size));
 
-    const Encoding encoding = detectEncoding(input.data.get(), input.size);
-    const std::string_view bom = bomOf(encoding);
+    // A byte-order mark stays in front, and names the text's units.
+    const std::optional<TextEncoding> encoding
+        = markedEncoding(std::string_view(input.data.get(), input.size));
+    const std::string_view bom = encoding ? byteOrderMark(*encoding) : std::string_view();
     char *body = input.data.get() + bom.size();
     const std::size_t bodyBytes = input.size - bom.size();
 
-    if (encoding == Encoding::Utf32Le || encoding == Encoding::Utf32Be) {
+    if (encoding == TextEncoding::Utf32Le || encoding == TextEncoding::Utf32Be) {
         // Rare enough not to earn a third character width in the core: scrambled as UTF-16.
         if (bodyBytes % 4 != 0)
             throw Error("cannot scramble " + inputName(options.input)
                         + ": UTF-32 text whose length is not a multiple of four bytes");
-        const bool bigEndian = encoding == Encoding::Utf32Be;
         std::size_t pairs = 0;
         std::optional<Utf16Text> text
-            = utf16FromUtf32(std::string_view(body, bodyBytes), bigEndian, pairs);
+            = utf16FromUtf32(std::string_view(body, bodyBytes), *encoding, pairs);
         if (!text)
             throw Error("cannot scramble " + inputName(options.input)
                         + ": UTF-32 text with a value that is no character");
-        scrambleStream(bom, text->data(), text->size(), bigEndian ? Units::Utf32Be : Units::Utf32Le,
-                       options, random, progress, output, pairs);
-    } else if (encoding == Encoding::Utf16Le || encoding == Encoding::Utf16Be) {
+        scrambleStream(bom, text->data(), text->size(),
+                       encoding == TextEncoding::Utf32Be ? Units::Utf32Be : Units::Utf32Le, options,
+                       random, progress, output, pairs);
+    } else if (encoding == TextEncoding::Utf16Le || encoding == TextEncoding::Utf16Be) {
         // Half a character at the end: no way to tell where the text went wrong, so it is not
         // touched, rather than shuffled into something else.
         if (bodyBytes % 2 != 0)
@@ -229,7 +186,7 @@ void scrambleFile(const Options &options)
                         + ": UTF-16 text with an odd number of bytes");
         // The buffer comes from the allocator untyped, so it holds UTF-16 units as well as bytes.
         const bool foreign
-            = (encoding == Encoding::Utf16Be) != (std::endian::native == std::endian::big);
+            = (encoding == TextEncoding::Utf16Be) != (std::endian::native == std::endian::big);
         scrambleStream(bom, reinterpret_cast<char16_t *>(body), bodyBytes / 2,
                        foreign ? Units::Swapped : Units::AsTheyAre, options, random, progress,
                        output);

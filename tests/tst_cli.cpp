@@ -50,6 +50,9 @@ TEST_F(Cli, LinesAreShuffledInTheirOwnEncodingAndBreaks)
         {{"--eol", "lf", "-s", "2"}, "p\r\nq\r\n", ok("q\r\n\np\r")},
         {{}, bytes, ok(bytes)},
         {{"-s", "9"}, "\xEF\xBB\xBF一\r\n二\r\n三", ok("\xEF\xBB\xBF一\r\n\r\n三\r\n\r\n二")},
+        {{"-s", "9"},
+         "\x84\x31\x95\x33\xD2\xBB\r\n\xB6\xFE\r\n\xC8\xFD", // GB18030's own mark
+         ok("\x84\x31\x95\x33\xD2\xBB\r\n\r\n\xC8\xFD\r\n\r\n\xB6\xFE")},
         {{"-s", "4"}, utf16(u"一\r\n\r\nab\r\n", false), ok(utf16(u"ab\r\n\r\n一", false))},
         {{"-s", "4"}, utf16(u"一\r\n\r\nab\r\n", true), ok(utf16(u"ab\r\n\r\n一", true))},
         // UTF-32 is not taken for UTF-16 and torn apart; a character outside the BMP stays whole.

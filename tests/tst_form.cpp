@@ -1,7 +1,5 @@
 // The window's own logic without any toolkit: Form1's handlers against fake controls and
 // services, the platform choices for every platform, and the skin file's checks.
-#include "marked.h"
-#include "runtime/gb18030.h"
 #include "scrambler/scrambler.h"
 #include "window/form/errorreport.h"
 #include "window/form/form1.h"
@@ -9,7 +7,6 @@
 #include "window/form/scintillabox.h"
 #include "window/form/skin.h"
 #include "window/form/textfile.h"
-#include "window/form/utf8.h"
 
 #include <algorithm>
 #include <chrono>
@@ -613,65 +610,6 @@ TEST(Skin, OnlyARegularFileOfUtf8TextWhoseUrlsNameFilesIsTaken)
     EXPECT_EQ(readSkin(write("good.she", "a { b: url(" + at + "\\71ueue) url('a\\'b'); }")).status,
               SkinAttached);
 #endif
-}
-
-TEST(Skin, Utf8IsCheckedForEveryKindOfMalformedSequence)
-{
-    EXPECT_TRUE(isUtf8("ascii 网名 \xF0\x9F\x98\x80 \xF4\x8F\xBF\xBF"));
-    for (const char *bad : {"\x80", "\xC1\xBF", "\xE0\x9F\xBF", "\xED\xA0\x80", "\xF4\x90\x80\x80",
-                            "\xE4\xB8", "\xF8\x88\x80\x80\x80", "\xE4\x41\xAD", "\xBF\xBF"})
-        EXPECT_FALSE(isUtf8(bad)) << bad;
-}
-
-TEST(TextFile, TheSameListReadsTheSameInEveryEncoding)
-{
-    const std::string list = "昵称一\r\n签名𠮷\nend";
-    const std::string gb18030 = "\xEA\xC7\xB3\xC6\xD2\xBB\r\n\xC7\xA9\xC3\xFB\x95\x34\xB2\x35\nend";
-    std::vector<std::string> encodings {list,
-                                        "\xEF\xBB\xBF" + list,
-                                        test::utf16(u"昵称一\r\n签名𠮷\nend", false),
-                                        test::utf16(u"昵称一\r\n签名𠮷\nend", true),
-                                        test::utf32(U"昵称一\r\n签名𠮷\nend", false),
-                                        test::utf32(U"昵称一\r\n签名𠮷\nend", true)};
-    if (readsAllOfGb18030())
-        encodings.insert(encodings.end(), {gb18030, "\x84\x31\x95\x33" + gb18030});
-    else
-        std::cout << "GB18030's four-byte sequences are not tested: this system reads GBK only\n";
-    for (const std::string &bytes : encodings) {
-        std::string text;
-        EXPECT_EQ(decodeText(bytes, text), TextDecoding::Decoded) << bytes;
-        EXPECT_EQ(text, list) << bytes;
-    }
-    // Valid UTF-8 is UTF-8, though its bytes are valid GB18030 too; 联通 in GBK is no valid UTF-8;
-    // a character past the BMP that ends a text is read whole.
-    for (const auto &[bytes, read] :
-         {std::pair<std::string, std::string> {"\xE4\xB8\xAD\xE6\x96\x87", "中文"},
-          {"\xC1\xAA\xCD\xA8", "联通"},
-          {test::utf16(u"签名𠮷", false), "签名𠮷"}}) {
-        std::string text;
-        EXPECT_EQ(decodeText(bytes, text), TextDecoding::Decoded);
-        EXPECT_EQ(text, read);
-    }
-}
-
-TEST(TextFile, WhatIsNoTextOfItsEncodingIsRefused)
-{
-    const std::pair<std::string, TextDecoding> refused[] = {
-        {"caf\xE9 \xFF", TextDecoding::Undecodable},
-        {"\xD2\xBB\xB6", TextDecoding::Undecodable}, // cut off
-        {"\xEF\xBB\xBF\xC1\xAA", TextDecoding::Undecodable},
-        {std::string("\xFF\xFE\x60\x4F\x7D", 5), TextDecoding::Undecodable},
-        {std::string("\xFF\xFE\x3D\xD8\x41\0", 6), TextDecoding::Undecodable},
-        {std::string("\xFF\xFE\x00\xDC", 4), TextDecoding::Undecodable},
-        {std::string("\0\0\xFE\xFF\0\x11\0\0", 8), TextDecoding::Undecodable},
-        {std::string("\x60\x4F\x7D\x59\r\0\n\0", 8), TextDecoding::Unmarked16},
-        {std::string("abc\0", 4), TextDecoding::Unmarked16},
-    };
-    for (const auto &[bytes, outcome] : refused) {
-        std::string text = "kept";
-        EXPECT_EQ(decodeText(bytes, text), outcome) << bytes;
-        EXPECT_EQ(text, "kept");
-    }
 }
 
 TEST(TextFile, OnlyARegularFileUpToTheLimitIsRead)

@@ -1,8 +1,8 @@
 // The skin file's checks.
 #include "window/form/skin.h"
 
+#include "runtime/encoding.h"
 #include "runtime/files.h"
-#include "window/form/utf8.h"
 
 #include <algorithm>
 #include <vector>
