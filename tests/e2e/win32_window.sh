@@ -8,6 +8,7 @@
 # this test's own, with its X11 driver, and looks for DLLs as Windows does (beside the program
 # first).
 # Usage: win32_window.sh BUILD_DIR HOME_PAGE OBJDUMP PLANTED_PROGRAM PLANTED_DLL DRAG_FILES
+#        HOLD_CLIPBOARD
 set -euo pipefail
 build=$1
 home_page=$2
@@ -15,6 +16,7 @@ objdump=$3
 planted_program=$4
 planted_dll=$5
 drag_files=$6
+hold_clipboard=$7
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/lib.sh"
 (cd "$build" && cpack -G ZIP -B "$work/zip" >/dev/null)
@@ -100,6 +102,22 @@ xdotool key --window "$win" ctrl+y ctrl+a ctrl+c 2>/dev/null
 [ "$(clip_after "$typed")" = "$result" ] || fail "redo did not bring the result back"
 xdotool key --window "$win" ctrl+z ctrl+a ctrl+c 2>/dev/null
 [ "$(clip_after "$result")" = "$typed" ] || fail "Ctrl+Z did not bring the typed text back"
+
+# Another program holds the clipboard for longer than a copy waits (a clipboard history, a remote
+# desktop): Ctrl+X says so and leaves the text in the box, as the menu's 剪切 does.
+env "$tag" wine "$hold_clipboard" 3000 >"$work/held" 2>>"$work/wine.log" &
+holder=$!
+pids+=("$holder")
+for _ in $(seq 100); do [ -s "$work/held" ] && break; sleep 0.1; done
+[ -s "$work/held" ] || fail "the other program could not take the clipboard"
+xdotool key --window "$win" ctrl+a ctrl+x 2>/dev/null
+busy=$(timeout 10 xdotool search --sync --onlyvisible --name '^Zanvo伪原创工具$' 2>/dev/null | head -1) || true
+[ -n "$busy" ] || fail "Ctrl+X said nothing of the clipboard another program held"
+xdotool key --window "$busy" Return 2>/dev/null
+wait "$holder"
+printf 'marker' | xclip -selection clipboard -t UTF8_STRING -i
+xdotool key --window "$win" ctrl+a ctrl+c 2>/dev/null
+[ "$(clip_after marker)" = "$typed" ] || fail "Ctrl+X cut what it could not copy"
 
 # With the keyboard alone: Start on an empty box is answered with the prompt, in a message box
 # of its own, whose OK takes Enter. The focus is back on Start then: Shift+Tab reaches the box,

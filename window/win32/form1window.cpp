@@ -9,6 +9,7 @@
 #include <commctrl.h>
 #include <imm.h>
 #include <oleacc.h>
+#include <optional>
 #include <stdexcept>
 
 namespace zanvo {
@@ -98,9 +99,24 @@ std::string compositionString(HWND window, DWORD which)
     return out;
 }
 
-// Tab and Shift+Tab move the focus on, as in a dialog, and the edit keys that reach back
-// through whole texts (Ctrl+Z, Ctrl+Y, Alt+Backspace) go to the shared box rather than to
-// Scintilla's own undo.
+// The command of an edit key of Windows' own edit controls. Scintilla's key map would undo by
+// its own history rather than through whole texts, and cut and copy with an eighth of a second's
+// patience for a clipboard another program holds, its cut then clearing the selection anyway.
+std::optional<EditCommand> editKey(WPARAM key, bool control, bool shift)
+{
+    if (control && (key == 'Z' || key == 'Y'))
+        return key == 'Y' || shift ? EditCommand::Redo : EditCommand::Undo;
+    if ((control && key == 'X') || (shift && !control && key == VK_DELETE))
+        return EditCommand::Cut;
+    if (control && (key == 'C' || key == VK_INSERT))
+        return EditCommand::Copy;
+    if ((control && key == 'V') || (shift && !control && key == VK_INSERT))
+        return EditCommand::Paste;
+    return std::nullopt;
+}
+
+// Tab and Shift+Tab move the focus on, as in a dialog; the edit keys, and the messages by which
+// other programs ask for the same, go to the shared box.
 LRESULT CALLBACK text1Keys(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                            DWORD_PTR data)
 {
@@ -138,15 +154,20 @@ LRESULT CALLBACK text1Keys(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         return code;
     }
     case WM_KEYDOWN:
-        if (control && (wParam == 'Z' || wParam == 'Y')) {
-            box.run(wParam == 'Y' || shift ? EditCommand::Redo : EditCommand::Undo);
-            return 0;
-        }
-        if ((control && wParam == 'V') || (shift && wParam == VK_INSERT)) {
-            box.run(EditCommand::Paste);
+        if (const std::optional<EditCommand> command = editKey(wParam, control, shift)) {
+            box.run(*command);
             return 0;
         }
         break;
+    case WM_CUT:
+    case WM_COPY:
+    case WM_PASTE:
+    case WM_CLEAR:
+        box.run(message == WM_CUT         ? EditCommand::Cut
+                    : message == WM_COPY  ? EditCommand::Copy
+                    : message == WM_PASTE ? EditCommand::Paste
+                                          : EditCommand::Delete);
+        return 0;
     case WM_SYSKEYDOWN:
         // Alt+Backspace is the older undo key, Alt+Shift+Backspace its redo.
         if (wParam == VK_BACK) {
@@ -226,6 +247,11 @@ Form1Window::Form1Window(Win32Services &services, RandomSource &random)
     m_text1->send(SCI_SETFONTLOCALE, 0, reinterpret_cast<std::intptr_t>("zh-Hans"));
     SetWindowSubclass(m_text1->window(), text1Keys, 1, reinterpret_cast<DWORD_PTR>(&box));
     DragAcceptFiles(m_window, TRUE);
+    // Run as administrator, the window would otherwise never get Explorer's drop: Windows keeps
+    // a less privileged program's messages from it, and a drop is three of them (0x0049 is
+    // WM_COPYGLOBALDATA, which carries the names and has no name in the headers).
+    for (const UINT message : {UINT(WM_DROPFILES), UINT(WM_COPYDATA), UINT(0x0049)})
+        ChangeWindowMessageFilterEx(m_window, message, MSGFLT_ALLOW, nullptr);
 
     m_form = std::make_unique<Form1>(*this, services, m_ui, random);
     box.setGuard([this](const std::function<void()> &work) { m_form->guard(work); });

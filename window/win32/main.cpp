@@ -5,14 +5,14 @@
 #include "window/win32/win32services.h"
 
 #include <commctrl.h>
-#include <objbase.h>
+#include <ole2.h>
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
     INITCOMMONCONTROLSEX controls {sizeof controls, ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&controls);
-    // COM for the screen readers' annotation service.
-    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    // OLE, which drag and drop needs, and with it COM for the screen readers' annotation service.
+    const HRESULT ole = OleInitialize(nullptr);
     // What fails before the window's own guard stands (building it) or after (taking it down) is
     // reported as the guard reports, and ends the program with the same status.
     int status = 0;
@@ -25,7 +25,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
                     zanvo::wide(zanvo::form1::applicationTitle).c_str(), MB_OK);
         return zanvo::runtimeErrorStatus;
     }
-    if (SUCCEEDED(com))
-        CoUninitialize();
+    if (SUCCEEDED(ole))
+        OleUninitialize();
     return status;
 }

@@ -92,7 +92,7 @@ bool Win32Clipboard::put(std::unique_ptr<Content> content)
     HGLOBAL text = static_cast<Win32Content &>(*content).take();
     HGLOBAL locale = GlobalAlloc(GMEM_MOVEABLE, sizeof(LCID));
     if (auto *value = locale ? static_cast<LCID *>(GlobalLock(locale)) : nullptr) {
-        *value = clipboardLocale;
+        *value = GetSystemDefaultLCID();
         GlobalUnlock(locale);
     }
     if (!openClipboard(m_owner)) {
@@ -102,12 +102,13 @@ bool Win32Clipboard::put(std::unique_ptr<Content> content)
         return false;
     }
     EmptyClipboard();
-    if (!SetClipboardData(CF_UNICODETEXT, text))
+    const bool set = SetClipboardData(CF_UNICODETEXT, text) != nullptr;
+    if (!set)
         GlobalFree(text);
-    if (locale && !SetClipboardData(CF_LOCALE, locale))
+    if (locale && !(set && SetClipboardData(CF_LOCALE, locale)))
         GlobalFree(locale);
     CloseClipboard();
-    return true;
+    return set;
 }
 
 std::optional<ClipboardText> Win32Clipboard::text()

@@ -1,4 +1,4 @@
-// The clipboard over Win32: Unicode text with CR LF, marked as Chinese (PRC) text, in memory
+// The clipboard over Win32: Unicode text with CR LF, marked with the system's locale, in memory
 // that a worker fills and the UI thread hands to Windows whole.
 #pragma once
 
@@ -7,12 +7,6 @@
 #include <windows.h>
 
 namespace zanvo {
-
-// The locale the text is marked with. Windows makes the ANSI text that older programs paste
-// (CF_TEXT) in the code page of this locale, 936; without it, in that of the keyboard layout in
-// use, where an English layout turns Chinese into "????".
-inline constexpr LCID clipboardLocale
-    = MAKELCID(MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED), SORT_DEFAULT);
 
 class Win32Clipboard : public Clipboard {
 public:
@@ -23,7 +17,11 @@ public:
     std::unique_ptr<Content> newContent() override;
     // Opens the clipboard once to empty it and set the text and its locale, trying again for
     // about two seconds while another program (a clipboard history, a remote desktop, an input
-    // method's helper) holds it.
+    // method's helper) holds it. The text is marked with the system's locale: Windows makes
+    // the ANSI text that older programs paste (CF_TEXT) in its code page (936 on Chinese Windows
+    // of the PRC, 950 in Taiwan and Hong Kong) rather than in that of the keyboard layout in use,
+    // where an English layout turns Chinese into "????". False where the text could not be set,
+    // though the clipboard was emptied.
     bool put(std::unique_ptr<Content> content) override;
     // Tries for as long as put() does.
     std::optional<ClipboardText> text() override;
