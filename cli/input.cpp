@@ -12,6 +12,7 @@
 
 #ifdef _WIN32
 #include "cli/longpath.h"
+#include "cli/patience.h"
 #include "cli/windowscalls.h"
 #endif
 
@@ -70,7 +71,14 @@ InputBuffer readInput(const std::string &name,
     if (!standardInput && attributes != INVALID_FILE_ATTRIBUTES
         && (attributes & FILE_ATTRIBUTE_DIRECTORY))
         throw Error("cannot read " + shown + ": " + reason(EISDIR));
-    std::FILE *file = standardInput ? stdin : windows::openFile(path.c_str(), L"rb");
+    // Another program that holds the file without sharing it (an antivirus scanning a fresh
+    // download, an editor) is waited for as the replace step waits for one.
+    std::FILE *file = stdin;
+    if (!standardInput
+        && !patiently([&] { return (file = windows::openFile(path.c_str(), L"rb")) != nullptr; }))
+        throw Error("cannot open " + shown + " for reading: "
+                    + (heldByAnotherProgram(GetLastError()) ? "another program is using it"
+                                                            : reason(errno)));
 #else
     const fs::path path = pathFromUtf8(name);
     std::error_code ec;

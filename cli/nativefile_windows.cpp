@@ -2,6 +2,7 @@
 #include "cli/input.h"
 #include "cli/longpath.h"
 #include "cli/nativefile.h"
+#include "cli/patience.h"
 #include "cli/quote.h"
 #include "cli/windowscalls.h"
 #include "runtime/encoding.h"
@@ -80,25 +81,6 @@ void recordPending(const fs::path &name)
     namePending = 0;
     std::copy(text.c_str(), text.c_str() + text.size() + 1, pendingName);
     namePending = 1;
-}
-
-// An antivirus, an indexer or a sync client opens a new file, or the one it replaces, for a moment
-// right after it is closed: a call refused with a sharing violation or denied access meanwhile
-// is made again for about two seconds. So is a replace that left both files as they were.
-template<class Call> bool patiently(Call call)
-{
-    constexpr int attempts = 20;
-    for (int attempt = 1;; ++attempt) {
-        if (call())
-            return true;
-        const DWORD error = GetLastError();
-        const bool passing = error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED
-            || error == ERROR_LOCK_VIOLATION || error == ERROR_UNABLE_TO_REMOVE_REPLACED
-            || error == ERROR_UNABLE_TO_MOVE_REPLACEMENT;
-        if (!passing || attempt == attempts)
-            return false;
-        Sleep(100);
-    }
 }
 
 // Writes text to a console in pieces: Windows 7's console refuses a single write much over 64 KB.

@@ -15,6 +15,7 @@
 #include <vector>
 
 #ifdef _WIN32
+#include <thread>
 #include <windows.h>
 #else
 #include <chrono>
@@ -253,6 +254,25 @@ TEST_F(Cli, WindowsDevicesProtectionAndLocksAreRespected)
     EXPECT_EQ(readFile(locked), "old");
     EXPECT_EQ(leftovers(), (Words {"locked.txt", "readonly.txt"}));
 
+    // An input that another program holds without sharing it, as an antivirus scanning a fresh
+    // download does, is waited for as a replace waits, about two seconds, then named as in use.
+    const auto input = file("held.txt", "a");
+    for (const DWORD ms : {1000ul, 3000ul}) {
+        HANDLE hold
+            = CreateFileW(input.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(hold, INVALID_HANDLE_VALUE);
+        std::thread letGo([hold, ms] {
+            Sleep(ms);
+            CloseHandle(hold);
+        });
+        const Outcome read = run({"held.txt"});
+        letGo.join();
+        EXPECT_EQ(read,
+                  ms < 2000 ? ok("a")
+                            : failure("cannot open 'held.txt' for reading: another program "
+                                      "is using it"));
+    }
+
     const auto badName = run({"-o", "a<b>.txt"}, "x");
     EXPECT_EQ(badName.err.rfind("zanvo-scramble: cannot open 'a<b>.txt' for writing: ", 0), 0u)
         << badName.err;
@@ -315,7 +335,7 @@ TEST_F(Cli, AReplaceThatWindowsDisturbsNeverLosesTheFile)
     };
     const std::string old = "one\r\ntwo\r\nthree\r\n", result = "two\r\n\r\nthree\r\n\r\none";
     for (const char *plan : {"replace:32*3", "replace:5,1175,1176", "replace:1177",
-                             "replace:1177 move:32*5", "delete:32*3"}) {
+                             "replace:1177 move:32*5", "delete:32*3", "open:5*3"}) {
         file("list.txt", old);
         EXPECT_EQ(disturbed(plan), ok()) << plan;
         EXPECT_EQ(contents("list.txt"), result) << plan;

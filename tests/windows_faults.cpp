@@ -123,6 +123,11 @@ std::FILE *openFile(const wchar_t *name, const wchar_t *mode)
         errno = ENOENT;
         return nullptr;
     }
+    if (const DWORD fault = next("open")) {
+        SetLastError(fault);
+        errno = EACCES;
+        return nullptr;
+    }
     return _wfopen(name, mode);
 }
 
