@@ -3,6 +3,7 @@
 #include "cli/error.h"
 #include "cli/options.h"
 #include "cli/scramblefile.h"
+#include "runtime/dllsearch.h"
 #include "runtime/runtimeerror.h"
 
 #include <cstdio>
@@ -31,6 +32,7 @@ int print(const std::string &text)
 int main(int argc, char **argv)
 {
     using namespace zanvo::cli;
+    zanvo::searchDllsInTheSystemFolderOnly();
     useBinaryStreams();
     auto parsed = parseOptions(commandLine(argc, argv));
     if (const auto *error = std::get_if<std::string>(&parsed))

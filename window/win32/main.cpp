@@ -1,4 +1,5 @@
 // The program's entry on Windows: builds the services and the window, and runs the message loop.
+#include "runtime/dllsearch.h"
 #include "runtime/utf16.h"
 #include "window/form/errorreport.h"
 #include "window/win32/form1window.h"
@@ -9,6 +10,7 @@
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
+    zanvo::searchDllsInTheSystemFolderOnly();
     INITCOMMONCONTROLSEX controls {sizeof controls, ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&controls);
     // OLE, which drag and drop needs, and with it COM for the screen readers' annotation service.
