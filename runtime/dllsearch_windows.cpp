@@ -13,8 +13,8 @@ void searchDllsInTheSystemFolderOnly()
     using SetDefaultDllDirectories = BOOL(WINAPI *)(DWORD);
     const FARPROC found
         = GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories");
-    const auto setDefault = reinterpret_cast<SetDefaultDllDirectories>(
-        reinterpret_cast<void (*)()>(found));
+    const auto setDefault
+        = reinterpret_cast<SetDefaultDllDirectories>(reinterpret_cast<void (*)()>(found));
     if (!setDefault || !setDefault(systemFolderOnly))
         SetDllDirectoryW(L"");
 }
