@@ -4,6 +4,7 @@
 // clipboard on a worker), and tasks posted from a worker run in the message loop, in order, on
 // the UI thread.
 #include "runtime/utf16.h"
+#include "window/win32/filedrop.h"
 #include "window/win32/form1window.h"
 #include "window/win32/scintillacontrol.h"
 #include "window/win32/uithread.h"
@@ -13,7 +14,9 @@
 #include <atomic>
 #include <chrono>
 #include <commctrl.h>
+#include <cstring>
 #include <gtest/gtest.h>
+#include <shlobj.h>
 #include <thread>
 
 using namespace zanvo;
@@ -150,10 +153,56 @@ TEST(Win32Form1, TheWindowPassesANewDpiOnToTheBox)
     EXPECT_EQ(told, 144u);
 }
 
+// Scintilla's part of the box's drop target, which a drag of files never reaches.
+#if defined(__GNUC__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
+#endif
+struct TextOnly : IDropTarget {
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void **) override { return E_NOINTERFACE; }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE DragEnter(IDataObject *, DWORD, POINTL, DWORD *) override
+    {
+        return E_UNEXPECTED;
+    }
+    HRESULT STDMETHODCALLTYPE DragOver(DWORD, POINTL, DWORD *) override { return E_UNEXPECTED; }
+    HRESULT STDMETHODCALLTYPE DragLeave() override { return E_UNEXPECTED; }
+    HRESULT STDMETHODCALLTYPE Drop(IDataObject *, DWORD, POINTL, DWORD *) override
+    {
+        return E_UNEXPECTED;
+    }
+};
+#if defined(__GNUC__)
+#pragma GCC diagnostic pop
+#endif
+
+// A file's name as Explorer's drag holds it (CF_HDROP), here through the clipboard's data object.
+IDataObject *draggedFile()
+{
+    constexpr wchar_t name[] = L"C:\\list.txt\0";
+    HGLOBAL files = GlobalAlloc(GHND, sizeof(DROPFILES) + sizeof name);
+    auto *drop = static_cast<DROPFILES *>(GlobalLock(files));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = TRUE;
+    std::memcpy(drop + 1, name, sizeof name);
+    GlobalUnlock(files);
+    IDataObject *data = nullptr;
+    if (OpenClipboard(nullptr)) {
+        EmptyClipboard();
+        SetClipboardData(CF_HDROP, files);
+        CloseClipboard();
+        OleGetClipboard(&data);
+    }
+    return data;
+}
+
 // Closed during a long Start, the window leaves the screen at once; the program then waits for
-// the work, out of sight, where Windows shows no window as not responding.
+// the work, out of sight, where Windows shows no window as not responding. Meanwhile a drag of
+// files over the window or the box shows that it cannot drop, and a drop leaves nothing behind.
 TEST(Win32Form1, ClosedDuringAStartTheWindowGoesAtOnce)
 {
+    OleInitialize(nullptr);
     Win32Services services;
     Form1Window form(services);
     std::string text;
@@ -165,6 +214,23 @@ TEST(Win32Form1, ClosedDuringAStartTheWindowGoesAtOnce)
         = FindWindowExW(form.window(), nullptr, L"BUTTON", wide(form1::command1Text).c_str());
     SendMessageW(start, BM_CLICK, 0, 0);
     ASSERT_TRUE(form.form1().busy());
+    EXPECT_FALSE(GetWindowLongPtrW(form.window(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+    TextOnly scintilla;
+    IDropTarget *box = newBoxDropTarget(
+        FindWindowExW(form.window(), nullptr, L"Scintilla", nullptr), &scintilla);
+    IDataObject *file = draggedFile();
+    ASSERT_TRUE(file);
+    for (int step = 0; step < 2; ++step) {
+        DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+        EXPECT_EQ(step == 0 ? box->DragEnter(file, 0, {}, &effect)
+                            : box->Drop(file, 0, {}, &effect),
+                  S_OK);
+        EXPECT_EQ(effect, DWORD(DROPEFFECT_NONE)) << step;
+    }
+    MSG posted;
+    EXPECT_FALSE(PeekMessageW(&posted, form.window(), WM_DROPFILES, WM_DROPFILES, PM_NOREMOVE));
+    file->Release();
+    box->Release();
     SendMessageW(form.window(), WM_CLOSE, 0, 0);
     EXPECT_TRUE(form.form1().busy());
     EXPECT_FALSE(IsWindowVisible(form.window()));

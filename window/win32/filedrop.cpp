@@ -3,6 +3,7 @@
 
 #include "runtime/utf16.h"
 
+#include <Scintilla.h>
 #include <atomic>
 #include <cstring>
 #include <ole2.h>
@@ -98,14 +99,14 @@ public:
         m_files = holdsFiles(data);
         if (!m_files)
             return m_scintilla->DragEnter(data, keys, at, effect);
-        *effect &= DROPEFFECT_COPY;
+        *effect = filesEffect(*effect);
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE DragOver(DWORD keys, POINTL at, DWORD *effect) override
     {
         if (!m_files)
             return m_scintilla->DragOver(keys, at, effect);
-        *effect &= DROPEFFECT_COPY;
+        *effect = filesEffect(*effect);
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE DragLeave() override
@@ -116,12 +117,21 @@ public:
     {
         if (!m_files)
             return m_scintilla->Drop(data, keys, at, effect);
-        *effect &= DROPEFFECT_COPY;
-        postFiles(m_box, data);
+        *effect = filesEffect(*effect);
+        if (*effect != DROPEFFECT_NONE)
+            postFiles(m_box, data);
         return S_OK;
     }
 
 private:
+    // A copy, where the drag offers one; none while the box is busy (a Start, a paste, a file
+    // read) and takes no edit, so that the drag shows it cannot drop rather than seem to.
+    DWORD filesEffect(DWORD offered) const
+    {
+        return SendMessageW(m_box, SCI_GETREADONLY, 0, 0) ? DROPEFFECT_NONE
+                                                          : offered & DROPEFFECT_COPY;
+    }
+
     ~BoxDropTarget() { m_scintilla->Release(); }
 
     std::atomic<ULONG> m_references {1};
@@ -135,11 +145,16 @@ private:
 
 } // namespace
 
+IDropTarget *newBoxDropTarget(HWND box, IDropTarget *scintilla)
+{
+    return new BoxDropTarget(box, scintilla);
+}
+
 } // namespace zanvo
 
 extern "C" HRESULT WINAPI zanvoRegisterDragDrop(HWND window, IDropTarget *scintilla)
 {
-    auto *target = new zanvo::BoxDropTarget(window, scintilla);
+    IDropTarget *target = zanvo::newBoxDropTarget(window, scintilla);
     const HRESULT result = RegisterDragDrop(window, target);
     target->Release();
     return result;

@@ -5,6 +5,7 @@
 // other drag still goes to Scintilla.
 #pragma once
 
+#include <ole2.h>
 #include <string>
 #include <vector>
 #include <windows.h>
@@ -13,6 +14,10 @@ namespace zanvo {
 
 // The names a WM_DROPFILES carries, in UTF-8, in their order.
 std::vector<std::string> droppedFiles(HDROP drop);
+
+// The box's drop target, around Scintilla's own: files while the box is not busy, everything
+// else to Scintilla. Registered in Scintilla's stead; its one reference is the caller's.
+IDropTarget *newBoxDropTarget(HWND box, IDropTarget *scintilla);
 
 } // namespace zanvo
 

@@ -413,6 +413,8 @@ void Form1Window::restoreFocus()
 void Form1Window::setBusy(bool busy)
 {
     m_busy = busy;
+    // Files dropped meanwhile would not go in: a drag over the window shows that it cannot drop.
+    DragAcceptFiles(m_window, !busy);
     m_text1->send(SCI_SETCURSOR, busy ? SC_CURSORWAIT : std::uintptr_t(SC_CURSORNORMAL), 0);
     SetCursor(LoadCursorW(nullptr, busy ? IDC_WAIT : IDC_ARROW));
 }
