@@ -11,9 +11,9 @@
 #include <sys/stat.h>
 
 #ifdef _WIN32
-#include "cli/longpath.h"
 #include "cli/patience.h"
-#include "cli/windowscalls.h"
+#include "runtime/longpath.h"
+#include "runtime/windowscalls.h"
 #endif
 
 namespace zanvo::cli {

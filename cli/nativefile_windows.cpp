@@ -1,12 +1,12 @@
 // The output file's system calls on Windows.
 #include "cli/input.h"
-#include "cli/longpath.h"
 #include "cli/nativefile.h"
 #include "cli/patience.h"
 #include "cli/quote.h"
-#include "cli/windowscalls.h"
 #include "runtime/encoding.h"
+#include "runtime/longpath.h"
 #include "runtime/utf16.h"
+#include "runtime/windowscalls.h"
 
 #include <algorithm>
 #include <filesystem>

@@ -6,28 +6,30 @@
 #include <sys/stat.h>
 
 #ifdef _WIN32
-#include "runtime/utf16.h"
-
-#include <windows.h>
+#include "runtime/longpath.h"
+#include "runtime/windowscalls.h"
 #endif
 
 namespace zanvo {
 
 #ifdef _WIN32
 
+// Names go to Windows full and extended, so that a name of any length is found, as the command
+// line's are.
 FileKind fileKind(const std::string &name)
 {
-    struct _stat64 info;
-    if (_wstat64(wide(name).c_str(), &info) != 0)
+    const DWORD attributes = windows::fileAttributes(windowsName(name).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
         return FileKind::Missing;
-    return (info.st_mode & _S_IFMT) == _S_IFREG ? FileKind::Regular : FileKind::Other;
+    return attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE) ? FileKind::Other
+                                                                           : FileKind::Regular;
 }
 
 namespace {
 
 std::FILE *openForReading(const std::string &name)
 {
-    return _wfopen(wide(name).c_str(), L"rb");
+    return windows::openFile(windowsName(name).c_str(), L"rb");
 }
 
 } // namespace

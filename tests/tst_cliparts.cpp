@@ -1,7 +1,7 @@
 // Pieces of zanvo-scramble that are tested alone, for every platform: the progress line as a
 // terminal shows it, and the form that lifts Windows' limit on the length of a name.
-#include "cli/longpath.h"
 #include "cli/progress.h"
+#include "runtime/longpath.h"
 
 #include <cstdio>
 #include <gtest/gtest.h>
@@ -66,7 +66,7 @@ TEST(Progress, ANullDeviceIsNoTerminal)
 
 TEST(LongPath, EveryFullPathTakesTheExtendedFormOnce)
 {
-    using zanvo::cli::extendedPath;
+    using zanvo::extendedPath;
     EXPECT_EQ(extendedPath(L"C:\\名单\\list.txt"), L"\\\\?\\C:\\名单\\list.txt");
     EXPECT_EQ(extendedPath(L"\\\\server\\share\\list.txt"), L"\\\\?\\UNC\\server\\share\\list.txt");
     for (const wchar_t *device :

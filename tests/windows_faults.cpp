@@ -6,7 +6,7 @@
 // name of its own), 1176 without a backup name removes the old file, any other changes nothing.
 // Every call also refuses a name of 260 characters or more that is not in its extended form, as
 // Windows does and Wine does not.
-#include "cli/windowscalls.h"
+#include "runtime/windowscalls.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -64,7 +64,7 @@ bool tooLong(const wchar_t *first, const wchar_t *second, const wchar_t *third =
 
 } // namespace
 
-namespace zanvo::cli::windows {
+namespace zanvo::windows {
 
 BOOL replaceFile(const wchar_t *replaced, const wchar_t *replacement, const wchar_t *backup)
 {
@@ -131,4 +131,4 @@ std::FILE *openFile(const wchar_t *name, const wchar_t *mode)
     return _wfopen(name, mode);
 }
 
-} // namespace zanvo::cli::windows
+} // namespace zanvo::windows

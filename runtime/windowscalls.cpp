@@ -1,7 +1,7 @@
 // The Windows calls that take a file's name, as the system makes them.
-#include "cli/windowscalls.h"
+#include "runtime/windowscalls.h"
 
-namespace zanvo::cli::windows {
+namespace zanvo::windows {
 
 BOOL replaceFile(const wchar_t *replaced, const wchar_t *replacement, const wchar_t *backup)
 {
@@ -35,4 +35,4 @@ std::FILE *openFile(const wchar_t *name, const wchar_t *mode)
     return _wfopen(name, mode);
 }
 
-} // namespace zanvo::cli::windows
+} // namespace zanvo::windows

@@ -1,12 +1,13 @@
-// The Windows calls that put a replacement in place. They are called through here, so that a test
-// build of zanvo-scramble can make each fail as Windows does when an antivirus, an indexer or a
-// sync client holds a file for a moment.
+// The Windows calls that read files and put a replacement in place. They are called through here,
+// so that a test build can make each fail as Windows does when an antivirus, an indexer or a sync
+// client holds a file for a moment, or when a name of 260 characters or more is not in its
+// extended form.
 #pragma once
 
 #include <cstdio>
 #include <windows.h>
 
-namespace zanvo::cli::windows {
+namespace zanvo::windows {
 
 // ReplaceFileW, keeping what the replaced file has besides its text, its old file under backup.
 BOOL replaceFile(const wchar_t *replaced, const wchar_t *replacement, const wchar_t *backup);
@@ -18,4 +19,4 @@ DWORD fileAttributes(const wchar_t *name);
 // _wfopen: the input is read through the C library.
 std::FILE *openFile(const wchar_t *name, const wchar_t *mode);
 
-} // namespace zanvo::cli::windows
+} // namespace zanvo::windows

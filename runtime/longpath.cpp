@@ -1,5 +1,5 @@
 // Windows file names of any length.
-#include "cli/longpath.h"
+#include "runtime/longpath.h"
 
 #ifdef _WIN32
 #include "runtime/utf16.h"
@@ -7,7 +7,7 @@
 #include <windows.h>
 #endif
 
-namespace zanvo::cli {
+namespace zanvo {
 
 std::wstring extendedPath(std::wstring_view fullPath)
 {
@@ -42,4 +42,4 @@ std::wstring windowsName(const std::string &name)
 
 #endif
 
-} // namespace zanvo::cli
+} // namespace zanvo

@@ -6,16 +6,16 @@
 #include <string>
 #include <string_view>
 
-namespace zanvo::cli {
+namespace zanvo {
 
 // The extended form of a full path: C:\folder becomes \\?\C:\folder and \\server\share
 // \\?\UNC\server\share; a name already in a device form (\\?\, \\.\) stays as it is.
 std::wstring extendedPath(std::wstring_view fullPath);
 
 #ifdef _WIN32
-// name, from the command line in UTF-8, as Windows' calls take it at any length: made full
+// name, in UTF-8, as Windows' calls take it at any length: made full
 // against the working folder, then extended. Empty where the system cannot make it full.
 std::wstring windowsName(const std::string &name);
 #endif
 
-} // namespace zanvo::cli
+} // namespace zanvo
