@@ -68,7 +68,7 @@ BOOL WINAPI removePending(DWORD)
 
 void installCleanup()
 {
-    static const bool installed = SetConsoleCtrlHandler(removePending, TRUE) != 0;
+    static const bool installed = windows::addConsoleCtrlHandler(removePending) != 0;
     (void)installed;
 }
 
@@ -290,6 +290,14 @@ std::error_code NativeFile::putInPlace()
         return std::make_error_code(std::errc::file_exists);
     const auto removeBackup
         = [&] { patiently([&] { return windows::deleteFile(backup.c_str()); }); };
+    // From the replace on, the old file may be away under the backup's name until the recovery
+    // below puts a text back under the target's: Ctrl+C and a closed console wait meanwhile, so
+    // that they never remove the result while the old file is away.
+    holdEndingSignals();
+    const struct Release {
+        State &state;
+        ~Release() { state.releaseSignals(); }
+    } release {s};
     if (patiently([&] {
             return windows::replaceFile(s.target.c_str(), s.temporary.c_str(), backup.c_str());
         })) {
@@ -303,9 +311,7 @@ std::error_code NativeFile::putInPlace()
     if (failed.value() != ERROR_UNABLE_TO_MOVE_REPLACEMENT_2)
         return failed;
     // The old file is under the backup's name and the target's name is free: the result goes
-    // there, or else the old file goes back. Ctrl+C waits meanwhile, so that it never removes
-    // the result while the old file is away.
-    holdEndingSignals();
+    // there, or else the old file goes back.
     std::error_code error;
     if (patiently([&] { return windows::moveFile(s.temporary.c_str(), s.target.c_str()); })) {
         namePending = 0;
@@ -320,7 +326,6 @@ std::error_code NativeFile::putInPlace()
             s.temporary.clear();
         }
     }
-    s.releaseSignals();
     return error;
 }
 

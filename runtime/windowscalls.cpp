@@ -35,4 +35,9 @@ std::FILE *openFile(const wchar_t *name, const wchar_t *mode)
     return _wfopen(name, mode);
 }
 
+BOOL addConsoleCtrlHandler(PHANDLER_ROUTINE handler)
+{
+    return SetConsoleCtrlHandler(handler, TRUE);
+}
+
 } // namespace zanvo::windows

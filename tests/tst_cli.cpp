@@ -349,6 +349,15 @@ TEST_F(Cli, AReplaceThatWindowsDisturbsNeverLosesTheFile)
         EXPECT_EQ(contents("list.txt"), old) << plan;
         EXPECT_EQ(leftovers(), Words {"list.txt"}) << plan;
     }
+    // Ctrl+Break or a closed console in the middle of a replace ends the program only once a text
+    // stands under the name again, the result or the old one, with nothing beside it.
+    for (const char *plan : {"replace:1177 ctrl:1", "replace:1177 ctrl:2", "replace:32 ctrl:1"}) {
+        file("list.txt", old);
+        disturbed(plan);
+        const std::string now = contents("list.txt");
+        EXPECT_TRUE(now == old || now == result) << plan << ": " << testing::PrintToString(now);
+        EXPECT_EQ(leftovers(), Words {"list.txt"}) << plan;
+    }
     file("list.txt", old);
     const Outcome stranded = disturbed("replace:1177 move:32*40");
     const Words kept = leftovers();

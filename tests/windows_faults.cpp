@@ -4,11 +4,15 @@
 // sharing violation and the first delete access denied. A failing replace leaves the files as
 // Windows does for its error: 1177 moves the old file to the backup's name (or, with none, to a
 // name of its own), 1176 without a backup name removes the old file, any other changes nothing.
+// "ctrl:2" sends the first replace, in its middle, the console control event 2 (the console
+// closed; 1 is Ctrl+Break), as Windows sends it: the program's handler on a thread of its own,
+// then the end of the process unless the handler took the event.
 // Every call also refuses a name of 260 characters or more that is not in its extended form, as
 // Windows does and Wine does not.
 #include "runtime/windowscalls.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <cwchar>
 #include <deque>
@@ -52,6 +56,23 @@ BOOL failWith(DWORD error)
     return FALSE;
 }
 
+PHANDLER_ROUTINE handler = nullptr;
+
+// Delivers event, and gives its handler a moment to act before the call goes on, as where the
+// user pressed Ctrl+C in the middle of it.
+void interrupt(DWORD event)
+{
+    const auto deliver = [](void *planned) -> DWORD {
+        const auto sent = static_cast<DWORD>(reinterpret_cast<std::uintptr_t>(planned));
+        if (!handler || !handler(sent))
+            ExitProcess(STATUS_CONTROL_C_EXIT);
+        return 0;
+    };
+    CloseHandle(CreateThread(nullptr, 0, deliver, reinterpret_cast<void *>(std::uintptr_t(event)),
+                             0, nullptr));
+    Sleep(300);
+}
+
 bool tooLong(const wchar_t *name)
 {
     return std::wcslen(name) >= MAX_PATH && std::wcsncmp(name, L"\\\\?\\", 4) != 0;
@@ -76,6 +97,8 @@ BOOL replaceFile(const wchar_t *replaced, const wchar_t *replacement, const wcha
                     MOVEFILE_REPLACE_EXISTING);
     else if (fault == ERROR_UNABLE_TO_MOVE_REPLACEMENT && !backup)
         DeleteFileW(replaced);
+    if (const DWORD event = next("ctrl"))
+        interrupt(event);
     if (fault)
         return failWith(fault);
     return ReplaceFileW(replaced, replacement, backup,
@@ -129,6 +152,12 @@ std::FILE *openFile(const wchar_t *name, const wchar_t *mode)
         return nullptr;
     }
     return _wfopen(name, mode);
+}
+
+BOOL addConsoleCtrlHandler(PHANDLER_ROUTINE added)
+{
+    handler = added;
+    return TRUE;
 }
 
 } // namespace zanvo::windows
