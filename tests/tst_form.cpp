@@ -125,7 +125,7 @@ struct Fakes : FormControls, FormServices, Clipboard {
     float now = 3600.25f;
     bool launcherStarts = true;
     bool failClipboard = false; // its content cannot be made
-    bool clipboardHeld = false; // another program holds it
+    ClipboardPut clipboardPut = ClipboardPut::Done; // how the next put ends
 
     struct Text : Content {
         std::string utf8;
@@ -163,13 +163,13 @@ struct Fakes : FormControls, FormServices, Clipboard {
         text->fail = &failClipboard;
         return text;
     }
-    bool put(std::unique_ptr<Content> text) override
+    ClipboardPut put(std::unique_ptr<Content> text) override
     {
-        if (clipboardHeld)
-            return false;
+        if (clipboardPut != ClipboardPut::Done)
+            return clipboardPut;
         copied = static_cast<Text &>(*text).utf8;
         log.push_back("copy");
-        return true;
+        return ClipboardPut::Done;
     }
     std::optional<ClipboardText> text() override { return std::nullopt; }
     bool processStart(std::string_view program, const std::vector<std::string> &arguments,
@@ -282,17 +282,21 @@ TEST_F(Form1Test, EachStartReseedsFromTheClockShowsAndCopiesWithThePlatformsLine
             }
         }
     }
-    // Where another program holds the clipboard, the result stays in the box and a message
-    // says the clipboard was not written.
-    auto form1 = form();
-    fakes.log.clear();
-    fakes.clipboardHeld = true;
-    fakes.box.value = "甲\r\n乙";
-    const std::string before = fakes.copied;
-    act(*form1);
-    EXPECT_EQ(fakes.box.value, scrambled("甲\r\n乙"));
-    EXPECT_EQ(fakes.copied, before);
-    EXPECT_EQ(fakes.log.back(), boxed(form1::clipboardBusy));
+    // Where another program holds the clipboard, or the system emptied it and took no text, the
+    // result stays in the box and a message says which.
+    for (const auto &[put, message] :
+         {std::pair {ClipboardPut::Held, form1::clipboardBusy},
+          std::pair {ClipboardPut::Emptied, form1::clipboardEmptied}}) {
+        auto form1 = form();
+        fakes.log.clear();
+        fakes.clipboardPut = put;
+        fakes.box.value = "甲\r\n乙";
+        const std::string before = fakes.copied;
+        act(*form1);
+        EXPECT_EQ(fakes.box.value, scrambled("甲\r\n乙"));
+        EXPECT_EQ(fakes.copied, before);
+        EXPECT_EQ(fakes.log.back(), boxed(message));
+    }
 }
 
 TEST_F(Form1Test, AnEmptyBoxPromptsOnceAndThePromptIsScrambledAsText)

@@ -115,7 +115,7 @@ TEST_F(Win32Box, ALargePasteRunsOnAWorkerAndKeepsTheClipboardsLineBreaks)
     auto content = services.clipboard().newContent();
     content->add(pasted);
     content->finish();
-    ASSERT_TRUE(services.clipboard().put(std::move(content)));
+    ASSERT_EQ(services.clipboard().put(std::move(content)), ClipboardPut::Done);
     box().replace("[]");
     control->send(SCI_SETSEL, 1, 1);
     box().run(EditCommand::Paste);
@@ -308,7 +308,7 @@ TEST(Win32Clipboard, TextWaitsForAClipboardHeldAMomentAndGoesWithItsLocale)
     };
 
     std::thread holder = holdClipboard(1000);
-    EXPECT_TRUE(put("网名一\r\n网名二"));
+    EXPECT_EQ(put("网名一\r\n网名二"), ClipboardPut::Done);
     holder.join();
     holder = holdClipboard(1000);
     const std::optional<ClipboardText> pasted = clipboard.text();
@@ -328,7 +328,7 @@ TEST(Win32Clipboard, TextWaitsForAClipboardHeldAMomentAndGoesWithItsLocale)
 
     // Held for longer than a copy waits: the clipboard keeps what it had.
     holder = holdClipboard(3000);
-    EXPECT_FALSE(put("丢失"));
+    EXPECT_EQ(put("丢失"), ClipboardPut::Held);
     holder.join();
     EXPECT_EQ(clipboard.text()->utf8(), "网名一\r\n网名二");
 }

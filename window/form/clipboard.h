@@ -20,6 +20,12 @@ struct ClipboardText {
     std::function<std::string()> utf8;
 };
 
+enum class ClipboardPut {
+    Done,
+    Held, // another program held the clipboard throughout (for about two seconds): it is as it was
+    Emptied, // the system took no text after the clipboard was emptied: what it held is gone
+};
+
 class Clipboard {
 public:
     // New text for the clipboard, in the form the clipboard takes it.
@@ -38,10 +44,9 @@ public:
     virtual ~Clipboard() = default;
     // Begins new content (UI thread).
     virtual std::unique_ptr<Content> newContent() = 0;
-    // Puts filled content on the clipboard in place of all it held, at once (UI thread). Returns
-    // false where another program held the clipboard throughout (for about two seconds): the
-    // clipboard is then as it was, and the caller says so.
-    virtual bool put(std::unique_ptr<Content> content) = 0;
+    // Puts filled content on the clipboard in place of all it held, at once (UI thread). Where
+    // it could not, the caller says why (clipboardFailure).
+    virtual ClipboardPut put(std::unique_ptr<Content> content) = 0;
     // The clipboard's text, or nothing where it holds none or could not be had.
     virtual std::optional<ClipboardText> text() = 0;
 };

@@ -200,8 +200,10 @@ void Form1::finishRewrite(std::exception_ptr error)
     } else {
         if (m_changed)
             box.show(std::move(content), m_caret);
-        if (clipboard && !m_services.clipboard().put(std::move(clipboard)))
-            m_controls.messageBox(form1::clipboardBusy, form1::applicationTitle);
+        if (clipboard)
+            if (const ClipboardPut put = m_services.clipboard().put(std::move(clipboard));
+                put != ClipboardPut::Done)
+                m_controls.messageBox(form1::clipboardFailure(put), form1::applicationTitle);
     }
     if (m_finished)
         m_finished();

@@ -1,6 +1,8 @@
 // The window's fixed description, for every host: its texts, and its controls with their places.
 #pragma once
 
+#include "window/form/clipboard.h"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -14,6 +16,15 @@ inline constexpr std::string_view emptyPrompt = "请填写需要伪原创的内�
 // Where another program holds the clipboard for longer than a copy waits.
 inline constexpr std::string_view clipboardBusy
     = "无法写入剪贴板：另一个程序正在使用它。文本框中的内容没有丢失，请稍后再复制。";
+// Where the system took no text once the clipboard was emptied.
+inline constexpr std::string_view clipboardEmptied
+    = "无法写入剪贴板：剪贴板原有的内容已被清空，新内容未能写入。文本框中的内容没有丢失，请稍后再复"
+      "制。";
+// What the user is told where the clipboard did not take a text.
+constexpr std::string_view clipboardFailure(ClipboardPut put)
+{
+    return put == ClipboardPut::Emptied ? clipboardEmptied : clipboardBusy;
+}
 inline constexpr std::string_view command1Text = "开始伪原创";
 inline constexpr std::string_view command2Text = "软件官网";
 inline constexpr std::string_view label1Text

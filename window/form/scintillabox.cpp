@@ -1,6 +1,7 @@
 // Text1 over Scintilla's messages.
 #include "window/form/scintillabox.h"
 
+#include "window/form/form1description.h"
 #include "window/form/platform.h"
 #include "window/form/scintilla.h"
 
@@ -380,10 +381,11 @@ bool ScintillaBox::copy()
     auto content = m_clipboard.newContent();
     content->add(copiedLineBreaks(thisPlatform(), all().substr(start, end - start)));
     content->finish();
-    if (m_clipboard.put(std::move(content)))
+    const ClipboardPut put = m_clipboard.put(std::move(content));
+    if (put == ClipboardPut::Done)
         return true;
-    if (m_clipboardBusy)
-        m_clipboardBusy();
+    if (m_clipboardFailed)
+        m_clipboardFailed(form1::clipboardFailure(put));
     return false;
 }
 

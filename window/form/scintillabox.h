@@ -90,9 +90,12 @@ public:
         m_guard = std::move(guard);
     }
 
-    // Told when a copy or a cut could not have the clipboard, which another program held: the
-    // host says so (a cut then leaves the selection in the box).
-    void onClipboardBusy(std::function<void()> busy) { m_clipboardBusy = std::move(busy); }
+    // Told, with the message for the user, when a copy or a cut could not put its text on the
+    // clipboard: the host says so (a cut then leaves the selection in the box).
+    void onClipboardFailed(std::function<void(std::string_view)> failed)
+    {
+        m_clipboardFailed = std::move(failed);
+    }
     // Told when a large paste begins and ends, for the host's busy cursor.
     void onPasting(std::function<void(bool)> pasting) { m_pasting = std::move(pasting); }
     // What the menu's 删除重复行 and 删除空白行 run: the window's own work, which rewrites the
@@ -165,7 +168,7 @@ private:
     ScintillaCalls &m_calls;
     UiThread &m_ui;
     Clipboard &m_clipboard;
-    std::function<void()> m_clipboardBusy;
+    std::function<void(std::string_view)> m_clipboardFailed;
     std::function<void(const std::function<void()> &)> m_guard;
     std::function<void(bool)> m_pasting;
     std::function<void()> m_removeDuplicates;

@@ -81,8 +81,8 @@ Form1Window::Form1Window(FormServices &services, RandomSource &random)
         Qt::QueuedConnection);
     Text1->box().setGuard([this](const std::function<void()> &work) { m_form->guard(work); });
     Text1->box().onPasting([this](bool pasting) { setBusy(pasting); });
-    Text1->box().onClipboardBusy(
-        [this] { messageBox(form1::clipboardBusy, form1::applicationTitle); });
+    Text1->box().onClipboardFailed(
+        [this](std::string_view why) { messageBox(why, form1::applicationTitle); });
     Text1->box().onRemoveDuplicates([this] { m_form->RemoveDuplicates_Click(); });
     Text1->box().onRemoveBlankLines([this] { m_form->RemoveBlankLines_Click(); });
 

@@ -32,11 +32,11 @@ std::unique_ptr<Clipboard::Content> QtClipboard::newContent()
     return std::make_unique<QtContent>();
 }
 
-bool QtClipboard::put(std::unique_ptr<Content> content)
+ClipboardPut QtClipboard::put(std::unique_ptr<Content> content)
 {
     // Qt's clipboard owns what it is given on the UI thread, and takes it whole there.
     QGuiApplication::clipboard()->setText(std::move(static_cast<QtContent &>(*content).text()));
-    return true;
+    return ClipboardPut::Done;
 }
 
 std::optional<ClipboardText> QtClipboard::text()

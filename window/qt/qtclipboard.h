@@ -8,7 +8,7 @@ namespace zanvo {
 class QtClipboard : public Clipboard {
 public:
     std::unique_ptr<Content> newContent() override;
-    bool put(std::unique_ptr<Content> content) override;
+    ClipboardPut put(std::unique_ptr<Content> content) override;
     std::optional<ClipboardText> text() override;
 };
 

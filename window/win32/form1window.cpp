@@ -256,7 +256,8 @@ Form1Window::Form1Window(Win32Services &services, RandomSource &random)
     m_form = std::make_unique<Form1>(*this, services, m_ui, random);
     box.setGuard([this](const std::function<void()> &work) { m_form->guard(work); });
     box.onPasting([this](bool pasting) { setBusy(pasting); });
-    box.onClipboardBusy([this] { messageBox(form1::clipboardBusy, form1::applicationTitle); });
+    box.onClipboardFailed(
+        [this](std::string_view why) { messageBox(why, form1::applicationTitle); });
     box.onRemoveDuplicates([this] { m_form->RemoveDuplicates_Click(); });
     box.onRemoveBlankLines([this] { m_form->RemoveBlankLines_Click(); });
     m_form->handle(&Form1::Form_Load);

@@ -87,7 +87,7 @@ std::unique_ptr<Clipboard::Content> Win32Clipboard::newContent()
     return std::make_unique<Win32Content>();
 }
 
-bool Win32Clipboard::put(std::unique_ptr<Content> content)
+ClipboardPut Win32Clipboard::put(std::unique_ptr<Content> content)
 {
     HGLOBAL text = static_cast<Win32Content &>(*content).take();
     HGLOBAL locale = GlobalAlloc(GMEM_MOVEABLE, sizeof(LCID));
@@ -99,7 +99,7 @@ bool Win32Clipboard::put(std::unique_ptr<Content> content)
         GlobalFree(text);
         if (locale)
             GlobalFree(locale);
-        return false;
+        return ClipboardPut::Held;
     }
     EmptyClipboard();
     const bool set = SetClipboardData(CF_UNICODETEXT, text) != nullptr;
@@ -108,7 +108,7 @@ bool Win32Clipboard::put(std::unique_ptr<Content> content)
     if (locale && !(set && SetClipboardData(CF_LOCALE, locale)))
         GlobalFree(locale);
     CloseClipboard();
-    return set;
+    return set ? ClipboardPut::Done : ClipboardPut::Emptied;
 }
 
 std::optional<ClipboardText> Win32Clipboard::text()

@@ -20,9 +20,8 @@ public:
     // method's helper) holds it. The text is marked with the system's locale: Windows makes
     // the ANSI text that older programs paste (CF_TEXT) in its code page (936 on Chinese Windows
     // of the PRC, 950 in Taiwan and Hong Kong) rather than in that of the keyboard layout in use,
-    // where an English layout turns Chinese into "????". False where the text could not be set,
-    // though the clipboard was emptied.
-    bool put(std::unique_ptr<Content> content) override;
+    // where an English layout turns Chinese into "????".
+    ClipboardPut put(std::unique_ptr<Content> content) override;
     // Tries for as long as put() does.
     std::optional<ClipboardText> text() override;
 
