@@ -51,5 +51,11 @@ int main(int argc, char **argv)
         return failure("run-time error " + std::to_string(e.number()) + ": " + e.what(), 1);
     } catch (const std::bad_alloc &) {
         return failure("out of memory", 1);
+    } catch (const std::exception &e) {
+        // A library's own error (a system call's, a length past what a string holds) ends the
+        // run as every error does, with its message, never with terminate's.
+        return failure(e.what(), 1);
+    } catch (...) {
+        return failure("internal error", 1);
     }
 }

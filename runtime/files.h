@@ -1,6 +1,6 @@
-// Files named in UTF-8, as every part of the program holds names, through the C library and the
-// system. C++ streams and std::filesystem would do as well, but they bring their locales into
-// the Windows program: a quarter of its size.
+// Files named in UTF-8, as every part of the program holds names, read through the C library and
+// the system: the window reads its skin and dropped files here, where C++ streams and
+// std::filesystem would bring their locales into the Windows window, a quarter of its size.
 #pragma once
 
 #include <cstddef>

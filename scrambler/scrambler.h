@@ -1,6 +1,8 @@
 // The text core: drops empty lines, shuffles lines and removes repeated ones, for 8-bit text
 // (UTF-8 or any bytes) and 16-bit text (UTF-16) alike. Arguments are never changed: a function
-// returns a new text, and a ...To() function hands it to a sink in pieces instead.
+// returns a new text, and a ...To() function hands it to a sink in pieces instead. LineFilter
+// and RndLine are the readable reference, each step on its own; scramble() and scrambleTo(),
+// which the window and the command line use, do both in one pass, and the tests hold them to it.
 #pragma once
 
 #include "runtime/randomsource.h"

@@ -480,6 +480,7 @@ TEST_F(Form1Test, ARunTimeErrorIsReportedAndEndsTheProgram)
     form1->guard([] { throw std::runtime_error("broken"); });
     EXPECT_EQ(fakes.log, (std::vector<std::string> {boxed("运行时错误 '51':\n\nbroken"), "end 1"}));
     EXPECT_EQ(runGuarded([] { throw std::length_error("long"); }), "运行时错误 '7':\n\n内存不足");
+    EXPECT_EQ(runGuarded([] { throw 1; }), "运行时错误 '51':\n\n内部错误");
     EXPECT_EQ(runGuarded([] {}), std::nullopt);
 }
 

@@ -35,6 +35,10 @@ std::optional<std::string> runGuarded(const std::function<void()> &handler) noex
         return runtimeErrorReport(RuntimeError::outOfMemory());
     } catch (const std::exception &e) {
         return runtimeErrorReport(RuntimeError(RuntimeError::InternalErrorNumber, e.what()));
+    } catch (...) {
+        // Nothing in the program throws other than exceptions, but a library may: the guard is
+        // noexcept, and would otherwise end the program without a word.
+        return runtimeErrorReport(RuntimeError(RuntimeError::InternalErrorNumber, "内部错误"));
     }
 }
 

@@ -43,7 +43,7 @@ enum Control : std::size_t {
     Label1, // what the program does
     Command2, // 软件官网: the home page
     Label2, // the home page's address, a link
-    Progress, // shown while a Start or a removal takes long
+    Progress, // shown while a Start, a removal or a dropped file takes long
     controlCount,
 };
 

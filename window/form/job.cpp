@@ -1,4 +1,4 @@
-// Background jobs.
+// A job's worker thread, whose end reaches the UI thread only while the job still stands.
 #include "window/form/job.h"
 
 namespace zanvo {

@@ -14,7 +14,6 @@ public:
     class Content {
     public:
         virtual ~Content() = default;
-        // Appends UTF-8 text.
         virtual void add(const char *utf8, std::size_t size) = 0;
         // Called once after the last add(), on the same thread.
         virtual void finish() = 0;
