@@ -2,19 +2,13 @@
 #include "cli/input.h"
 
 #include "cli/error.h"
+#include "cli/nativeinput.h"
 #include "cli/quote.h"
 #include "runtime/largealloc.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <sys/stat.h>
-
-#ifdef _WIN32
-#include "cli/patience.h"
-#include "runtime/longpath.h"
-#include "runtime/windowscalls.h"
-#endif
 
 namespace zanvo::cli {
 
@@ -38,21 +32,6 @@ Block grow(InputBuffer &buffer, std::size_t capacity)
     return {bigger, capacity};
 }
 
-// The size of an open regular file; 0 for anything else.
-std::size_t regularSize(std::FILE *file)
-{
-#ifdef _WIN32
-    struct _stat64 info;
-    if (_fstat64(_fileno(file), &info) != 0 || (info.st_mode & _S_IFMT) != _S_IFREG)
-        return 0;
-#else
-    struct stat info;
-    if (fstat(fileno(file), &info) != 0 || !S_ISREG(info.st_mode))
-        return 0;
-#endif
-    return static_cast<std::size_t>(info.st_size);
-}
-
 } // namespace
 
 fs::path pathFromUtf8(const std::string &name)
@@ -65,29 +44,7 @@ InputBuffer readInput(const std::string &name,
 {
     const bool standardInput = name == "-";
     const std::string shown = inputName(name);
-#ifdef _WIN32
-    const std::wstring path = windowsName(name);
-    const DWORD attributes = windows::fileAttributes(path.c_str());
-    if (!standardInput && attributes != INVALID_FILE_ATTRIBUTES
-        && (attributes & FILE_ATTRIBUTE_DIRECTORY))
-        throw Error("cannot read " + shown + ": " + reason(EISDIR));
-    // Another program that holds the file without sharing it (an antivirus scanning a fresh
-    // download, an editor) is waited for as the replace step waits for one.
-    std::FILE *file = stdin;
-    if (!standardInput
-        && !patiently([&] { return (file = windows::openFile(path.c_str(), L"rb")) != nullptr; }))
-        throw Error("cannot open " + shown + " for reading: "
-                    + (heldByAnotherProgram(GetLastError()) ? "another program is using it"
-                                                            : reason(errno)));
-#else
-    const fs::path path = pathFromUtf8(name);
-    std::error_code ec;
-    if (!standardInput && fs::is_directory(path, ec))
-        throw Error("cannot read " + shown + ": " + reason(EISDIR));
-    std::FILE *file = standardInput ? stdin : std::fopen(path.c_str(), "rb");
-#endif
-    if (!file)
-        throw Error("cannot open " + shown + " for reading: " + reason(errno));
+    std::FILE *file = standardInput ? stdin : openInputFile(name, shown);
     std::unique_ptr<std::FILE, int (*)(std::FILE *)> closer(standardInput ? nullptr : file,
                                                             std::fclose);
 

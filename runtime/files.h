@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdio>
 #include <string>
 
 namespace zanvo {
@@ -12,6 +13,9 @@ enum class FileKind { Missing, Regular, Other };
 
 // What name is, without opening it: opening a pipe waits for a writer that may never come.
 FileKind fileKind(const std::string &name);
+
+// Opens name for reading, in binary; nothing where it cannot.
+std::FILE *openForReading(const std::string &name);
 
 enum class FileRead { Read, Missing, NotRegular, Unreadable, TooLarge };
 

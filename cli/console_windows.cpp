@@ -1,19 +1,14 @@
-// The command line and the standard streams, per platform.
+// The command line and the standard streams on Windows: the arguments as the system holds them,
+// in UTF-16, and text for a console as UTF-16, so that Chinese names survive whatever the ANSI
+// code page.
 #include "cli/console.h"
-
-#ifdef _WIN32
 #include "runtime/utf16.h"
 
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
-#else
-#include <unistd.h>
-#endif
 
 namespace zanvo::cli {
-
-#ifdef _WIN32
 
 std::vector<std::string> commandLine(int, char **)
 {
@@ -59,27 +54,5 @@ bool writeText(std::FILE *stream, std::string_view text)
     return std::fwrite(text.data(), 1, text.size(), stream) == text.size()
         && std::fflush(stream) == 0;
 }
-
-#else
-
-std::vector<std::string> commandLine(int argc, char **argv)
-{
-    return std::vector<std::string>(argv, argv + argc);
-}
-
-void useBinaryStreams() { }
-
-LineStyle lineStyle(std::FILE *stream)
-{
-    return isatty(fileno(stream)) ? LineStyle::Escapes : LineStyle::None;
-}
-
-bool writeText(std::FILE *stream, std::string_view text)
-{
-    return std::fwrite(text.data(), 1, text.size(), stream) == text.size()
-        && std::fflush(stream) == 0;
-}
-
-#endif
 
 } // namespace zanvo::cli
