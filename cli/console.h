@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 namespace zanvo::cli {
@@ -27,5 +28,12 @@ LineStyle lineStyle(std::FILE *stream);
 
 // Writes UTF-8 text to stream (stdout or stderr) and flushes it; false where that failed.
 bool writeText(std::FILE *stream, std::string_view text);
+
+#ifdef _WIN32
+// Writes UTF-8 text to the console whose handle is console, as UTF-16, in pieces that Windows 7's
+// console takes (it refuses a single write much over 64 KB), no piece ending inside a character.
+// Every console write of the program goes through here.
+std::error_code writeConsole(void *console, std::string_view utf8);
+#endif
 
 } // namespace zanvo::cli

@@ -4,6 +4,7 @@
 #include "cli/console.h"
 #include "runtime/utf16.h"
 
+#include <algorithm>
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
@@ -45,14 +46,30 @@ bool writeText(std::FILE *stream, std::string_view text)
     DWORD mode = 0;
     if (handle != INVALID_HANDLE_VALUE && GetConsoleMode(handle, &mode)) {
         std::fflush(stream);
-        const std::wstring units = wide(text);
-        DWORD written = 0;
-        return WriteConsoleW(handle, units.data(), static_cast<DWORD>(units.size()), &written,
-                             nullptr)
-            && written == units.size();
+        return !writeConsole(handle, text);
     }
     return std::fwrite(text.data(), 1, text.size(), stream) == text.size()
         && std::fflush(stream) == 0;
+}
+
+std::error_code writeConsole(void *console, std::string_view utf8)
+{
+    constexpr std::size_t largestWrite = 8192;
+    const std::wstring units = wide(utf8);
+    std::wstring_view text = units;
+    while (!text.empty()) {
+        std::size_t length = std::min(text.size(), largestWrite);
+        // A surrogate pair goes out whole.
+        if (length < text.size() && text[length - 1] >= 0xD800 && text[length - 1] <= 0xDBFF)
+            --length;
+        DWORD written = 0;
+        if (!WriteConsoleW(console, text.data(), static_cast<DWORD>(length), &written, nullptr))
+            return {static_cast<int>(GetLastError()), std::system_category()};
+        if (written == 0)
+            return std::make_error_code(std::errc::io_error);
+        text.remove_prefix(written);
+    }
+    return {};
 }
 
 } // namespace zanvo::cli

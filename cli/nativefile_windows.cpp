@@ -1,11 +1,11 @@
 // The output file's system calls on Windows.
+#include "cli/console.h"
 #include "cli/input.h"
 #include "cli/nativefile.h"
 #include "cli/patience.h"
 #include "cli/quote.h"
 #include "runtime/encoding.h"
 #include "runtime/longpath.h"
-#include "runtime/utf16.h"
 #include "runtime/windowscalls.h"
 
 #include <algorithm>
@@ -81,23 +81,6 @@ void recordPending(const fs::path &name)
     namePending = 0;
     std::copy(text.c_str(), text.c_str() + text.size() + 1, pendingName);
     namePending = 1;
-}
-
-// Writes text to a console in pieces: Windows 7's console refuses a single write much over 64 KB.
-std::error_code writeConsole(HANDLE console, std::wstring_view text)
-{
-    constexpr std::size_t largestWrite = 8192;
-    while (!text.empty()) {
-        std::size_t length = std::min(text.size(), largestWrite);
-        // A surrogate pair goes out whole.
-        if (length < text.size() && text[length - 1] >= 0xD800 && text[length - 1] <= 0xDBFF)
-            --length;
-        DWORD written = 0;
-        if (!WriteConsoleW(console, text.data(), static_cast<DWORD>(length), &written, nullptr))
-            return lastError();
-        text.remove_prefix(written);
-    }
-    return {};
 }
 
 std::string leafUtf8(const fs::path &name)
@@ -373,7 +356,7 @@ std::error_code NativeFile::write(const char *bytes, std::size_t size)
     if (m_state->shown) {
         std::string text;
         m_state->shown->decode({bytes, size}, text);
-        return writeConsole(m_state->handle, wide(text));
+        return writeConsole(m_state->handle, text);
     }
     constexpr std::size_t largestWrite = 1u << 30;
     while (size > 0) {
@@ -404,7 +387,7 @@ std::error_code NativeFile::close()
     if (s.shown) {
         std::string rest;
         s.shown->finish(rest);
-        return writeConsole(s.handle, wide(rest));
+        return writeConsole(s.handle, rest);
     }
     if (s.standardOutput)
         return {};

@@ -4,7 +4,10 @@
 #include "runtime/longpath.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <gtest/gtest.h>
+#include <random>
+#include <string>
 
 using zanvo::cli::LineStyle;
 
@@ -51,17 +54,22 @@ TEST(Progress, EachLineReplacesTheLastAndClearingLeavesAnEmptyRow)
     }
 }
 
-TEST(Progress, ANullDeviceIsNoTerminal)
+// Standard error redirected to a null device or a file gets no progress line.
+TEST(Progress, NeitherANullDeviceNorAFileIsATerminal)
 {
 #ifdef _WIN32
     const char *null = "NUL";
 #else
     const char *null = "/dev/null";
 #endif
-    std::FILE *device = std::fopen(null, "w");
-    ASSERT_NE(device, nullptr);
-    EXPECT_EQ(zanvo::cli::lineStyle(device), LineStyle::None);
-    std::fclose(device);
+    const auto file = std::filesystem::temp_directory_path()
+        / ("tst_cliparts-" + std::to_string(std::random_device()()));
+    for (std::FILE *stream : {std::fopen(null, "w"), std::fopen(file.string().c_str(), "w")}) {
+        ASSERT_NE(stream, nullptr);
+        EXPECT_EQ(zanvo::cli::lineStyle(stream), LineStyle::None);
+        std::fclose(stream);
+    }
+    std::filesystem::remove(file);
 }
 
 TEST(LongPath, EveryFullPathTakesTheExtendedFormOnce)
