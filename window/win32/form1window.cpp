@@ -2,14 +2,13 @@
 #include "window/win32/form1window.h"
 
 #include "runtime/utf16.h"
+#include "window/win32/dpi.h"
 #include "window/win32/filedrop.h"
 #include "window/win32/screenreader.h"
 
 #include <Scintilla.h>
 #include <commctrl.h>
-#include <imm.h>
 #include <oleacc.h>
-#include <optional>
 #include <stdexcept>
 
 namespace zanvo {
@@ -32,25 +31,6 @@ bool isLabel(form1::Control control)
     return control == form1::Label1 || control == form1::Label2;
 }
 
-// Functions of Windows 10 that the program uses where they exist: on Windows 7 it takes the
-// system's DPI, which is all there is.
-template<class Function> Function user32(const char *name)
-{
-    return reinterpret_cast<Function>(
-        reinterpret_cast<void *>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
-}
-
-UINT dpiOf(HWND window)
-{
-    static const auto forWindow = user32<UINT(WINAPI *)(HWND)>("GetDpiForWindow");
-    if (forWindow && window)
-        return forWindow(window);
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    return static_cast<UINT>(dpi);
-}
-
 // The outer size of a window whose client area is the description's at dpi.
 SIZE outerSize(UINT dpi)
 {
@@ -63,129 +43,6 @@ SIZE outerSize(UINT dpi)
     else
         AdjustWindowRectEx(&rect, style, FALSE, exStyle);
     return {rect.right - rect.left, rect.bottom - rect.top};
-}
-
-// The system's message font (Microsoft YaHei UI on Chinese Windows), at dpi.
-LOGFONTW messageFont(UINT dpi)
-{
-    NONCLIENTMETRICSW metrics {};
-    metrics.cbSize = sizeof metrics;
-    static const auto forDpi
-        = user32<BOOL(WINAPI *)(UINT, UINT, PVOID, UINT, UINT)>("SystemParametersInfoForDpi");
-    if (forDpi) {
-        forDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi);
-    } else {
-        SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-        metrics.lfMessageFont.lfHeight
-            = MulDiv(metrics.lfMessageFont.lfHeight, static_cast<int>(dpi),
-                     static_cast<int>(dpiOf(nullptr)));
-    }
-    return metrics.lfMessageFont;
-}
-
-// The input method's string of the kind which (GCS_RESULTSTR, GCS_COMPSTR), as UTF-8.
-std::string compositionString(HWND window, DWORD which)
-{
-    std::string out;
-    if (HIMC context = ImmGetContext(window)) {
-        const LONG bytes = ImmGetCompositionStringW(context, which, nullptr, 0);
-        if (bytes > 0) {
-            std::wstring text(static_cast<std::size_t>(bytes) / sizeof(wchar_t), L'\0');
-            ImmGetCompositionStringW(context, which, text.data(), static_cast<DWORD>(bytes));
-            out = utf8(text);
-        }
-        ImmReleaseContext(window, context);
-    }
-    return out;
-}
-
-// The command of an edit key of Windows' own edit controls. Scintilla's key map would undo by
-// its own history rather than through whole texts, and cut and copy with an eighth of a second's
-// patience for a clipboard another program holds, its cut then clearing the selection anyway.
-std::optional<EditCommand> editKey(WPARAM key, bool control, bool shift)
-{
-    if (control && (key == 'Z' || key == 'Y'))
-        return key == 'Y' || shift ? EditCommand::Redo : EditCommand::Undo;
-    if ((control && key == 'X') || (shift && !control && key == VK_DELETE))
-        return EditCommand::Cut;
-    if (control && (key == 'C' || key == VK_INSERT))
-        return EditCommand::Copy;
-    if ((control && key == 'V') || (shift && !control && key == VK_INSERT))
-        return EditCommand::Paste;
-    return std::nullopt;
-}
-
-// Tab and Shift+Tab move the focus on, as in a dialog; the edit keys, and the messages by which
-// other programs ask for the same, go to the shared box.
-LRESULT CALLBACK text1Keys(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                           DWORD_PTR data)
-{
-    auto &box = *reinterpret_cast<ScintillaBox *>(data);
-    // Ctrl+Alt is AltGr on many keyboard layouts, where it types a character: no edit key.
-    const bool ctrlDown = GetKeyState(VK_CONTROL) < 0;
-    const bool control = ctrlDown && GetKeyState(VK_MENU) >= 0;
-    const bool shift = GetKeyState(VK_SHIFT) < 0;
-    switch (message) {
-    case WM_IME_COMPOSITION: {
-        // Scintilla shows the composition in place, in the document: the box keeps it out of
-        // its text, as in the Qt host.
-        const std::size_t committed
-            = lParam & GCS_RESULTSTR ? compositionString(window, GCS_RESULTSTR).size() : 0;
-        const std::string preedit
-            = lParam & GCS_COMPSTR ? compositionString(window, GCS_COMPSTR) : std::string();
-        box.compositionChanging();
-        const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
-        box.compositionChanged(committed, preedit);
-        return result;
-    }
-    case WM_IME_ENDCOMPOSITION: {
-        box.compositionChanging();
-        const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
-        box.compositionChanged(0, {});
-        return result;
-    }
-    case WM_GETDLGCODE: {
-        LRESULT code = DefSubclassProc(window, message, wParam, lParam);
-        // Not DLGC_HASSETSEL: tabbing in would select, and copy, the whole text.
-        code &= ~LRESULT(DLGC_HASSETSEL);
-        const auto *pending = reinterpret_cast<const MSG *>(lParam);
-        if (pending && pending->message == WM_KEYDOWN && pending->wParam == VK_TAB && !control)
-            code &= ~LRESULT(DLGC_WANTALLKEYS | DLGC_WANTTAB);
-        return code;
-    }
-    case WM_KEYDOWN:
-        if (const std::optional<EditCommand> command = editKey(wParam, control, shift)) {
-            box.run(*command);
-            return 0;
-        }
-        break;
-    case WM_CUT:
-    case WM_COPY:
-    case WM_PASTE:
-    case WM_CLEAR:
-        box.run(message == WM_CUT         ? EditCommand::Cut
-                    : message == WM_COPY  ? EditCommand::Copy
-                    : message == WM_PASTE ? EditCommand::Paste
-                                          : EditCommand::Delete);
-        return 0;
-    case WM_SYSKEYDOWN:
-        // Alt+Backspace is the older undo key, Alt+Shift+Backspace its redo.
-        if (wParam == VK_BACK) {
-            box.run(shift ? EditCommand::Redo : EditCommand::Undo);
-            return 0;
-        }
-        break;
-    case WM_SYSCHAR:
-        if (wParam == VK_BACK)
-            return 0;
-        break;
-    case WM_CHAR:
-        // The control characters that Ctrl with a letter types are no text.
-        if (ctrlDown && wParam < 0x20)
-            return 0;
-        break;
-    }
-    return DefSubclassProc(window, message, wParam, lParam);
 }
 
 } // namespace
@@ -243,9 +100,6 @@ Form1Window::Form1Window(Win32Services &services, RandomSource &random)
     ShowWindow(m_text1->window(), SW_SHOW);
 
     ScintillaBox &box = m_text1->box();
-    m_text1->send(SCI_SETIMEINTERACTION, SC_IME_INLINE, 0);
-    m_text1->send(SCI_SETFONTLOCALE, 0, reinterpret_cast<std::intptr_t>("zh-Hans"));
-    SetWindowSubclass(m_text1->window(), text1Keys, 1, reinterpret_cast<DWORD_PTR>(&box));
     DragAcceptFiles(m_window, TRUE);
     // Run as administrator, the window would otherwise never get Explorer's drop: Windows keeps
     // a less privileged program's messages from it, and a drop is three of them (0x0049 is
@@ -341,20 +195,7 @@ void Form1Window::layOut()
         SendMessageW(m_controls[i], WM_SETFONT,
                      reinterpret_cast<WPARAM>(label && m_labelFont ? m_labelFont : m_font), TRUE);
     }
-    // Scintilla takes points and scales them by its own window's DPI.
-    const std::string face = utf8(font.lfFaceName);
-    m_text1->send(SCI_STYLESETFONT, STYLE_DEFAULT, reinterpret_cast<std::intptr_t>(face.c_str()));
-    m_text1->send(SCI_STYLESETSIZEFRACTIONAL, STYLE_DEFAULT,
-                  MulDiv(-font.lfHeight, 72 * SC_FONT_SIZE_MULTIPLIER, dpi));
-    if (look.boxBackground)
-        m_text1->send(SCI_STYLESETBACK, STYLE_DEFAULT, colorRef(*look.boxBackground));
-    if (look.boxText)
-        m_text1->send(SCI_STYLESETFORE, STYLE_DEFAULT, colorRef(*look.boxText));
-    m_text1->send(SCI_STYLECLEARALL, 0, 0);
-    if (look.selectionBackground)
-        m_text1->send(SCI_SETSELBACK, 1, colorRef(*look.selectionBackground));
-    if (look.selectionText)
-        m_text1->send(SCI_SETSELFORE, 1, colorRef(*look.selectionText));
+    m_text1->applyLook(font, m_dpi, look);
     InvalidateRect(m_window, nullptr, TRUE);
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "window/form/scintillabox.h"
+#include "window/form/skinlook.h"
 
 #include <windows.h>
 
@@ -23,6 +24,10 @@ public:
 
     // The parent's WM_NOTIFY from this control: Scintilla's notification.
     void notified(const NMHDR &header);
+
+    // Draws the text in font, whose height is in pixels at dpi, and in the skin's colours for the
+    // box and its selection, where it gives them.
+    void applyLook(const LOGFONTW &font, UINT dpi, const SkinLook &look);
 
 private:
     using Direct = std::intptr_t (*)(std::intptr_t, unsigned, std::uintptr_t, std::intptr_t);

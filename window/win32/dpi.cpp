@@ -1,0 +1,34 @@
+// The DPI a window is drawn at.
+#include "window/win32/dpi.h"
+
+namespace zanvo {
+
+UINT dpiOf(HWND window)
+{
+    static const auto forWindow = user32<UINT(WINAPI *)(HWND)>("GetDpiForWindow");
+    if (forWindow && window)
+        return forWindow(window);
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return static_cast<UINT>(dpi);
+}
+
+LOGFONTW messageFont(UINT dpi)
+{
+    NONCLIENTMETRICSW metrics {};
+    metrics.cbSize = sizeof metrics;
+    static const auto forDpi
+        = user32<BOOL(WINAPI *)(UINT, UINT, PVOID, UINT, UINT)>("SystemParametersInfoForDpi");
+    if (forDpi) {
+        forDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi);
+    } else {
+        SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+        metrics.lfMessageFont.lfHeight
+            = MulDiv(metrics.lfMessageFont.lfHeight, static_cast<int>(dpi),
+                     static_cast<int>(dpiOf(nullptr)));
+    }
+    return metrics.lfMessageFont;
+}
+
+} // namespace zanvo
