@@ -41,6 +41,16 @@ void Form1::guard(const std::function<void()> &work)
     }
 }
 
+void Form1::hookUp(ScintillaBox &box)
+{
+    box.setGuard([this](const std::function<void()> &work) { guard(work); });
+    box.onPasting([this](bool pasting) { m_controls.setBusy(pasting); });
+    box.onClipboardFailed(
+        [this](std::string_view why) { m_controls.messageBox(why, form1::applicationTitle); });
+    box.onRemoveDuplicates([this] { RemoveDuplicates_Click(); });
+    box.onRemoveBlankLines([this] { RemoveBlankLines_Click(); });
+}
+
 void Form1::Form_Load()
 {
     m_services.SkinH_AttachEx(skinPath(m_services.applicationFolder()), "");

@@ -10,6 +10,7 @@
 #include "window/form/form1description.h"
 #include "window/form/job.h"
 #include "window/form/platform.h"
+#include "window/form/scintillabox.h"
 #include "window/form/textbox.h"
 
 #include <chrono>
@@ -81,6 +82,11 @@ public:
         guard([&] { (this->*handler)(); });
     }
     void guard(const std::function<void()> &work);
+
+    // Hooks the box's own events up to the form, for every host alike: the box's commands run
+    // under the guard, a large paste shows as busy, a copy that fails says why, and the menu's
+    // removals run as the form's.
+    void hookUp(ScintillaBox &box);
 
     // Attaches the skin file beside the program; whatever the skin layer answers, start-up
     // goes on.

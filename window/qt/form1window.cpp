@@ -79,12 +79,7 @@ Form1Window::Form1Window(FormServices &services, RandomSource &random)
             m_form->guard([&] { m_form->Text1_OLEDragDrop(names); });
         },
         Qt::QueuedConnection);
-    Text1->box().setGuard([this](const std::function<void()> &work) { m_form->guard(work); });
-    Text1->box().onPasting([this](bool pasting) { setBusy(pasting); });
-    Text1->box().onClipboardFailed(
-        [this](std::string_view why) { messageBox(why, form1::applicationTitle); });
-    Text1->box().onRemoveDuplicates([this] { m_form->RemoveDuplicates_Click(); });
-    Text1->box().onRemoveBlankLines([this] { m_form->RemoveBlankLines_Click(); });
+    m_form->hookUp(Text1->box());
 
     m_form->handle(&Form1::Form_Load);
     fitToWidth(Label1);

@@ -99,7 +99,6 @@ Form1Window::Form1Window(Win32Services &services, RandomSource &random)
     SetWindowPos(m_text1->window(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     ShowWindow(m_text1->window(), SW_SHOW);
 
-    ScintillaBox &box = m_text1->box();
     DragAcceptFiles(m_window, TRUE);
     // Run as administrator, the window would otherwise never get Explorer's drop: Windows keeps
     // a less privileged program's messages from it, and a drop is three of them (0x0049 is
@@ -108,12 +107,7 @@ Form1Window::Form1Window(Win32Services &services, RandomSource &random)
         ChangeWindowMessageFilterEx(m_window, message, MSGFLT_ALLOW, nullptr);
 
     m_form = std::make_unique<Form1>(*this, services, m_ui, random);
-    box.setGuard([this](const std::function<void()> &work) { m_form->guard(work); });
-    box.onPasting([this](bool pasting) { setBusy(pasting); });
-    box.onClipboardFailed(
-        [this](std::string_view why) { messageBox(why, form1::applicationTitle); });
-    box.onRemoveDuplicates([this] { m_form->RemoveDuplicates_Click(); });
-    box.onRemoveBlankLines([this] { m_form->RemoveBlankLines_Click(); });
+    m_form->hookUp(m_text1->box());
     m_form->handle(&Form1::Form_Load);
     // Laid out once, with the skin that Form_Load attached.
     m_skin.setLook(services.look());
