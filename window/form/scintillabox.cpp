@@ -98,9 +98,6 @@ ScintillaBox::~ScintillaBox()
 {
     m_pasteJob.reset();
     m_pasted.reset();
-    for (auto *kept : {&m_undo, &m_redo})
-        for (const Kept &text : *kept)
-            send(sci::RELEASEDOCUMENT, 0, pointer(text.document));
 }
 
 void ScintillaBox::setUp()
@@ -175,19 +172,18 @@ void ScintillaBox::show(std::unique_ptr<Content> content, std::size_t caret)
 
 void ScintillaBox::swapIn(Document document, std::size_t caret, std::string_view pending)
 {
-    dropRedo();
-    showInstead(document, m_undo, caret, pending);
-    trimUndo();
+    m_history.keepAfterStep(showInstead(document, caret, pending));
 }
 
-void ScintillaBox::showInstead(Document document, std::deque<Kept> &keep, std::size_t caret,
-                               std::string_view pending)
+ScintillaBox::Kept ScintillaBox::showInstead(Document document, std::size_t caret,
+                                             std::string_view pending)
 {
     const auto current = reinterpret_cast<Document>(send(sci::GETDOCPOINTER));
     send(sci::ADDREFDOCUMENT, 0, pointer(current));
-    keep.push_back({current, static_cast<std::size_t>(send(sci::GETLENGTH))});
+    const Kept shown {current, static_cast<std::size_t>(send(sci::GETLENGTH))};
     showDocument(document, caret, pending);
     send(sci::RELEASEDOCUMENT, 0, pointer(document));
+    return shown;
 }
 
 void ScintillaBox::showDocument(Document document, std::size_t caret, std::string_view pending)
@@ -215,26 +211,14 @@ void ScintillaBox::showDocument(Document document, std::size_t caret, std::strin
     fitWrapToSize();
 }
 
-void ScintillaBox::trimUndo()
-{
-    std::size_t total = 0;
-    for (const Kept &text : m_undo)
-        total += text.bytes;
-    while (m_undo.size() > 1 && total > m_undoBudget) {
-        total -= m_undo.front().bytes;
-        send(sci::RELEASEDOCUMENT, 0, pointer(m_undo.front().document));
-        m_undo.pop_front();
-    }
-}
-
 bool ScintillaBox::canUndo()
 {
-    return send(sci::CANUNDO) != 0 || !m_undo.empty();
+    return send(sci::CANUNDO) != 0 || m_history.canGoBack();
 }
 
 bool ScintillaBox::canRedo()
 {
-    return send(sci::CANREDO) != 0 || !m_redo.empty();
+    return send(sci::CANREDO) != 0 || m_history.canGoForward();
 }
 
 void ScintillaBox::undo()
@@ -245,7 +229,8 @@ void ScintillaBox::undo()
         send(sci::UNDO);
         return;
     }
-    stepThrough(m_undo, m_redo);
+    if (const auto earlier = m_history.takeBack())
+        m_history.keepForward(showInstead(*earlier));
 }
 
 void ScintillaBox::redo()
@@ -256,23 +241,8 @@ void ScintillaBox::redo()
         send(sci::REDO);
         return;
     }
-    stepThrough(m_redo, m_undo);
-}
-
-void ScintillaBox::stepThrough(std::deque<Kept> &from, std::deque<Kept> &to)
-{
-    if (from.empty())
-        return;
-    const Document document = from.back().document;
-    from.pop_back();
-    showInstead(document, to);
-}
-
-void ScintillaBox::dropRedo()
-{
-    for (const Kept &text : m_redo)
-        send(sci::RELEASEDOCUMENT, 0, pointer(text.document));
-    m_redo.clear();
+    if (const auto later = m_history.takeForward())
+        m_history.keepBack(showInstead(*later));
 }
 
 void ScintillaBox::modified(int type)
@@ -281,7 +251,7 @@ void ScintillaBox::modified(int type)
         return;
     // A new edit after undoing a Start ends the way back to what it had made.
     if (type & sci::PERFORMED_USER)
-        dropRedo();
+        m_history.dropForward();
     fitWrapToSize();
 }
 
@@ -433,7 +403,7 @@ void ScintillaBox::paste()
     send(sci::ENDUNDOACTION);
     send(sci::SCROLLCARET);
     m_swapping = false;
-    dropRedo();
+    m_history.dropForward();
     fitWrapToSize();
 }
 

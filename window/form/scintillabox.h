@@ -8,9 +8,9 @@
 #include "window/form/clipboard.h"
 #include "window/form/job.h"
 #include "window/form/textbox.h"
+#include "window/form/texthistory.h"
 
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <optional>
 #include <string>
@@ -129,20 +129,17 @@ public:
     // Undo keeps earlier whole texts (from Start and large pastes) while they add up to no more
     // than this; the last one is kept whatever its size.
     static constexpr std::size_t undoBudget = 128 * 1024 * 1024;
-    void setUndoBudget(std::size_t bytes) { m_undoBudget = bytes; }
+    void setUndoBudget(std::size_t bytes) { m_history.setBudget(bytes); }
 
     // Whether new content is filled through Scintilla's loader on the worker thread; where the
     // loader is out of reach it is put into its document on the UI thread instead.
     void loadOffThread(bool offThread) { m_loadsOffThread = offThread; }
     bool wraps();
     // How many whole texts undo and redo keep.
-    std::size_t keptTexts() const { return m_undo.size() + m_redo.size(); }
+    std::size_t keptTexts() const { return m_history.size(); }
 
 private:
-    struct Kept {
-        Document document;
-        std::size_t bytes;
-    };
+    using Kept = TextHistory::Kept;
 
     std::intptr_t send(unsigned message, std::uintptr_t wParam = 0, std::intptr_t lParam = 0)
     {
@@ -155,14 +152,11 @@ private:
     void paste();
     void finishPaste(std::exception_ptr error);
     void swapIn(Document document, std::size_t caret, std::string_view pending);
-    void showInstead(Document document, std::deque<Kept> &keep, std::size_t caret = 0,
-                     std::string_view pending = {});
+    // Shows document in place of the current one, which it returns with a reference held.
+    Kept showInstead(Document document, std::size_t caret = 0, std::string_view pending = {});
     void showDocument(Document document, std::size_t caret, std::string_view pending);
-    void stepThrough(std::deque<Kept> &from, std::deque<Kept> &to);
     void undo();
     void redo();
-    void dropRedo();
-    void trimUndo();
     void fitWrapToSize();
 
     ScintillaCalls &m_calls;
@@ -173,10 +167,8 @@ private:
     std::function<void(bool)> m_pasting;
     std::function<void()> m_removeDuplicates;
     std::function<void()> m_removeBlankLines;
-    std::deque<Kept> m_undo;
-    std::deque<Kept> m_redo;
+    TextHistory m_history {m_calls, undoBudget};
     bool m_loadsOffThread;
-    std::size_t m_undoBudget = undoBudget;
     bool m_swapping = false;
     std::unique_ptr<BackgroundJob> m_pasteJob;
     std::unique_ptr<Content> m_pasted;
