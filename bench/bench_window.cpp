@@ -7,7 +7,7 @@
 #include "bench/textgen.h"
 #include "window/qt/form1window.h"
 #include "window/qt/qtservices.h"
-#include "window/qt/scintillaedit.h"
+#include "window/qt/scintillacontrol.h"
 #include "window/qt/translation.h"
 
 #include <QApplication>
@@ -193,7 +193,7 @@ int caseChild(const QString &text, int repeats, int argc, char **argv)
           std::pair {"blank", zanvo::EditCommand::RemoveBlankLines}}) {
         const auto before = finished.count();
         step(
-            name, [&] { static_cast<zanvo::ScintillaEdit *>(edit)->box().run(command); },
+            name, [&] { static_cast<zanvo::ScintillaControl *>(edit)->box().run(command); },
             [&] { return finished.count() > before; });
     }
     if (text != QLatin1String("line")) {

@@ -4,7 +4,7 @@
 #include "window/form/errorreport.h"
 #include "window/form/platform.h"
 #include "window/qt/qtclipboard.h"
-#include "window/qt/scintillaedit.h"
+#include "window/qt/scintillacontrol.h"
 #include "window/qt/translation.h"
 #include "window/qt/uithread.h"
 
@@ -59,7 +59,7 @@ private slots:
     {
         QWidget window;
         window.resize(400, 300);
-        auto *box = new ScintillaEdit(&window, ui, clipboard);
+        auto *box = new ScintillaControl(&window, ui, clipboard);
         box->box().replace("网名\r\nab");
         const auto typed = [box] { return text(box->box()); };
         QWidget *edit = box; // the input method's queries are public on QWidget
@@ -103,7 +103,7 @@ private slots:
         const std::size_t large = ScintillaBox::backgroundPasteLength / 3 + 1;
         for (const QString &pasted : {QStringLiteral("a\nb\r\nc\rd"), line.repeated(large)}) {
             QWidget window;
-            ScintillaEdit edit(&window, ui, clipboard);
+            ScintillaControl edit(&window, ui, clipboard);
             edit.box().replace("[]");
             edit.setFocus();
             edit.SendScintilla(QsciScintillaBase::SCI_SETSEL, 1UL, 1L);
@@ -127,7 +127,7 @@ private slots:
     void copyAndCutGiveEveryCharacterWithThePlatformsLineBreaks()
     {
         QWidget window;
-        ScintillaEdit edit(&window, ui, clipboard);
+        ScintillaControl edit(&window, ui, clipboard);
         edit.box().replace(std::string("[p\0q\r\n\0r]", 9));
         edit.setFocus();
         edit.SendScintilla(QsciScintillaBase::SCI_SETSEL, 1UL, 8L);
@@ -159,7 +159,7 @@ private slots:
     void aLargePasteThatFailsIsReportedAndLeavesTheText()
     {
         QWidget window;
-        ScintillaEdit edit(&window, ui, clipboard);
+        ScintillaControl edit(&window, ui, clipboard);
         edit.box().replace("kept");
         struct : QtClipboard {
             std::optional<ClipboardText> text() override
@@ -191,7 +191,7 @@ private slots:
         // A Start's result, like a large paste, comes in a new document: the next Start splits
         // its lines at CR LF, so Enter must type that there too.
         QWidget window;
-        ScintillaEdit edit(&window, ui, clipboard);
+        ScintillaControl edit(&window, ui, clipboard);
         edit.box().replace("a");
         QTest::keyClick(&edit, Qt::Key_End, Qt::ControlModifier);
         QTest::keyClick(&edit, Qt::Key_Return);
@@ -201,7 +201,7 @@ private slots:
     void theMenuSpeaksChinese()
     {
         QWidget window;
-        ScintillaEdit edit(&window, ui, clipboard);
+        ScintillaControl edit(&window, ui, clipboard);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         edit.box().replace("字");
@@ -248,7 +248,7 @@ private slots:
         // The UI thread is how 64-bit Windows fills a new document, the loader out of reach.
         for (const bool offThread : {true, false}) {
             QWidget window;
-            ScintillaEdit edit(&window, ui, clipboard);
+            ScintillaControl edit(&window, ui, clipboard);
             ScintillaBox &box = edit.box();
             box.loadOffThread(offThread);
             const QString text2 = QStringLiteral("一\r\n二") + QChar(0) + QStringLiteral("\r\n三");
@@ -267,7 +267,7 @@ private slots:
             QCOMPARE(text(box), QStringLiteral("old"));
         }
         QWidget window;
-        ScintillaEdit edit(&window, ui, clipboard);
+        ScintillaControl edit(&window, ui, clipboard);
         ScintillaBox &box = edit.box();
         // Each text alone is over the budget: the last one is kept all the same.
         box.setUndoBudget(5);
@@ -289,7 +289,7 @@ private slots:
     void largeTextsAreNotWrapped()
     {
         QWidget window;
-        ScintillaEdit edit(&window, ui, clipboard);
+        ScintillaControl edit(&window, ui, clipboard);
         ScintillaBox &box = edit.box();
         const std::string line = std::string(100, 'x') + "\r\n";
         std::string text;

@@ -42,7 +42,7 @@ Form1Window::Form1Window(FormServices &services, RandomSource &random)
     // Nothing in the window follows a change of size, so none is offered.
     setFixedSize(form1::pixels(form1::clientArea.width), form1::pixels(form1::clientArea.height));
 
-    Text1 = place(new ScintillaEdit(this, m_ui, services.clipboard()), form1::Text1);
+    Text1 = place(new ScintillaControl(this, m_ui, services.clipboard()), form1::Text1);
     Text1->setAccessibleName(fromUtf8(form1::text1Name));
     Command1 = place(new QPushButton(fromUtf8(form1::command1Text), this), form1::Command1);
     Label1 = place(new QLabel(fromUtf8(form1::label1Text), this), form1::Label1);
@@ -74,7 +74,7 @@ Form1Window::Form1Window(FormServices &services, RandomSource &random)
     connect(Label2, &ClickLabel::clicked, this, [this] { m_form->handle(&Form1::Label2_Click); });
     // Queued: a message box must not open while the file manager still waits for the drop's end.
     connect(
-        Text1, &ScintillaEdit::filesDropped, this,
+        Text1, &ScintillaControl::filesDropped, this,
         [this](const std::vector<std::string> &names) {
             m_form->guard([&] { m_form->Text1_OLEDragDrop(names); });
         },

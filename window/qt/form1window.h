@@ -3,7 +3,7 @@
 #pragma once
 
 #include "window/form/form1.h"
-#include "window/qt/scintillaedit.h"
+#include "window/qt/scintillacontrol.h"
 #include "window/qt/uithread.h"
 
 #include <QTimer>
@@ -42,7 +42,7 @@ private:
     void endProgram(int status) override;
 
     QtUiThread m_ui;
-    ScintillaEdit *Text1;
+    ScintillaControl *Text1;
     QPushButton *Command1;
     QLabel *Label1;
     QPushButton *Command2;

@@ -11,10 +11,10 @@
 
 namespace zanvo {
 
-class ScintillaEdit : public QsciScintilla, public ScintillaCalls {
+class ScintillaControl : public QsciScintilla, public ScintillaCalls {
     Q_OBJECT
 public:
-    ScintillaEdit(QWidget *parent, UiThread &ui, Clipboard &clipboard);
+    ScintillaControl(QWidget *parent, UiThread &ui, Clipboard &clipboard);
 
     ScintillaBox &box() { return m_box; }
 

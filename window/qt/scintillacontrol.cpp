@@ -1,5 +1,5 @@
 // Text1 over QScintilla.
-#include "window/qt/scintillaedit.h"
+#include "window/qt/scintillacontrol.h"
 
 #include "window/form/platform.h"
 #include "window/form/scintilla.h"
@@ -71,7 +71,7 @@ QKeySequence shortcut(EditCommand command)
 
 } // namespace
 
-ScintillaEdit::ScintillaEdit(QWidget *parent, UiThread &ui, Clipboard &clipboard)
+ScintillaControl::ScintillaControl(QWidget *parent, UiThread &ui, Clipboard &clipboard)
     : QsciScintilla(parent), m_box(*this, ui, clipboard)
 {
     setObjectName(QStringLiteral("Text1"));
@@ -86,7 +86,7 @@ ScintillaEdit::ScintillaEdit(QWidget *parent, UiThread &ui, Clipboard &clipboard
     applyLook();
 }
 
-std::intptr_t ScintillaEdit::send(unsigned message, std::uintptr_t wParam, std::intptr_t lParam)
+std::intptr_t ScintillaControl::send(unsigned message, std::uintptr_t wParam, std::intptr_t lParam)
 {
     // A message without arguments comes back whole on every platform this way.
     if (wParam == 0 && lParam == 0)
@@ -95,7 +95,7 @@ std::intptr_t ScintillaEdit::send(unsigned message, std::uintptr_t wParam, std::
                          reinterpret_cast<void *>(lParam));
 }
 
-void ScintillaEdit::keyPressEvent(QKeyEvent *event)
+void ScintillaControl::keyPressEvent(QKeyEvent *event)
 {
     const auto modifiers = event->modifiers() & ~Qt::KeypadModifier;
     if ((event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab)
@@ -119,14 +119,14 @@ void ScintillaEdit::keyPressEvent(QKeyEvent *event)
     QsciScintilla::keyPressEvent(event);
 }
 
-void ScintillaEdit::endComposition()
+void ScintillaControl::endComposition()
 {
     // Only the box's own composition: the input method commits into the widget with the focus.
     if (hasFocus())
         QGuiApplication::inputMethod()->commit();
 }
 
-void ScintillaEdit::contextMenuEvent(QContextMenuEvent *event)
+void ScintillaControl::contextMenuEvent(QContextMenuEvent *event)
 {
     m_box.endComposition();
     QMenu menu(this);
@@ -143,13 +143,13 @@ void ScintillaEdit::contextMenuEvent(QContextMenuEvent *event)
     menu.exec(event->globalPos());
 }
 
-QByteArray ScintillaEdit::fromMimeData(const QMimeData *source, bool &rectangular) const
+QByteArray ScintillaControl::fromMimeData(const QMimeData *source, bool &rectangular) const
 {
     return toBytes(pastedLineBreaks(
         thisPlatform(), QsciScintilla::fromMimeData(source, rectangular).toStdString()));
 }
 
-QMimeData *ScintillaEdit::toMimeData(const QByteArray &text, bool rectangular) const
+QMimeData *ScintillaControl::toMimeData(const QByteArray &text, bool rectangular) const
 {
     return QsciScintilla::toMimeData(
         toBytes(copiedLineBreaks(
@@ -158,7 +158,7 @@ QMimeData *ScintillaEdit::toMimeData(const QByteArray &text, bool rectangular) c
         rectangular);
 }
 
-void ScintillaEdit::inputMethodEvent(QInputMethodEvent *event)
+void ScintillaControl::inputMethodEvent(QInputMethodEvent *event)
 {
     m_box.compositionChanging();
     QsciScintilla::inputMethodEvent(event);
@@ -166,7 +166,7 @@ void ScintillaEdit::inputMethodEvent(QInputMethodEvent *event)
                              event->preeditString().toStdString());
 }
 
-QVariant ScintillaEdit::inputMethodQuery(Qt::InputMethodQuery query) const
+QVariant ScintillaControl::inputMethodQuery(Qt::InputMethodQuery query) const
 {
     if (query != Qt::ImSurroundingText && query != Qt::ImCursorPosition)
         return QsciScintilla::inputMethodQuery(query);
@@ -178,7 +178,7 @@ QVariant ScintillaEdit::inputMethodQuery(Qt::InputMethodQuery query) const
     return start + QString::fromStdString(after);
 }
 
-void ScintillaEdit::changeEvent(QEvent *event)
+void ScintillaControl::changeEvent(QEvent *event)
 {
     QsciScintilla::changeEvent(event);
     if (event->type() == QEvent::StyleChange || event->type() == QEvent::PaletteChange
@@ -186,7 +186,7 @@ void ScintillaEdit::changeEvent(QEvent *event)
         applyLook();
 }
 
-void ScintillaEdit::applyLook()
+void ScintillaControl::applyLook()
 {
     // Scintilla paints with colours and a font of its own; these follow the widget's, which the
     // platform and the skin set.
@@ -204,21 +204,21 @@ void ScintillaEdit::applyLook()
     applying = false;
 }
 
-void ScintillaEdit::dragEnterEvent(QDragEnterEvent *event)
+void ScintillaControl::dragEnterEvent(QDragEnterEvent *event)
 {
     if (localFiles(event->mimeData()).empty())
         return QsciScintilla::dragEnterEvent(event);
     event->acceptProposedAction();
 }
 
-void ScintillaEdit::dragMoveEvent(QDragMoveEvent *event)
+void ScintillaControl::dragMoveEvent(QDragMoveEvent *event)
 {
     if (localFiles(event->mimeData()).empty())
         return QsciScintilla::dragMoveEvent(event);
     event->acceptProposedAction();
 }
 
-void ScintillaEdit::dropEvent(QDropEvent *event)
+void ScintillaControl::dropEvent(QDropEvent *event)
 {
     std::vector<std::string> names = localFiles(event->mimeData());
     if (names.empty())
