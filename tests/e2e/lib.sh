@@ -28,8 +28,17 @@ tagged_pids() {
     return 0
 }
 
+# Ends every process the test started; one that outlives SIGTERM for two seconds (IBus's X helper
+# blocks it) is killed.
 cleanup() {
+    local p left
     for p in "${pids[@]}" $(tagged_pids); do kill "$p" 2>/dev/null || true; done
+    for _ in $(seq 20); do
+        left=$(tagged_pids)
+        [ -z "$left" ] && break
+        sleep 0.1
+    done
+    for p in $left; do kill -KILL "$p" 2>/dev/null || true; done
     rm -rf "$work"
 }
 trap cleanup EXIT
