@@ -142,7 +142,7 @@ void NativeFile::takeEncodingOf(std::string_view text)
     State &s = *m_state;
     if (!s.console)
         return;
-    if (const std::optional<DecodedText> decoded = decodeText(text))
+    if (const std::optional<DecodedText> decoded = decodeText(text, false))
         s.shown.emplace(decoded->encoding, decoded->markSize);
     else if (const std::optional<TextEncoding> marked = markedEncoding(text))
         s.shown.emplace(*marked, byteOrderMark(*marked).size());

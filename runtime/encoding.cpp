@@ -97,13 +97,19 @@ bool isUnits(TextEncoding encoding)
         && encoding != TextEncoding::Cp936;
 }
 
-// bytes as UTF-8 where all of them are text of encoding.
-std::optional<std::string> strictlyUtf8(std::string_view bytes, TextEncoding encoding)
+// bytes as UTF-8 where all of them are text of encoding; without keepText, only whether they
+// are (an empty text), UTF-8 and UTF-16/32 then checked without a copy.
+std::optional<std::string> strictlyUtf8(std::string_view bytes, TextEncoding encoding,
+                                        bool keepText)
 {
     if (encoding == TextEncoding::Utf8)
-        return isUtf8(bytes) ? std::optional(std::string(bytes)) : std::nullopt;
+        return isUtf8(bytes) ? std::optional(std::string(keepText ? bytes : std::string_view()))
+                             : std::nullopt;
     if (!isUnits(encoding))
         return chineseToUtf8(bytes, encoding);
+    if (!keepText)
+        return eachCharacter(bytes, encoding, [](char32_t) {}) ? std::optional(std::string())
+                                                               : std::nullopt;
     std::string out;
     out.reserve(bytes.size() / 2 * 3);
     return appendAsUtf8(out, bytes, encoding) ? std::optional(std::move(out)) : std::nullopt;
@@ -209,18 +215,18 @@ std::size_t wholeCharacters(std::string_view bytes, TextEncoding encoding)
     return wholeChinese(bytes);
 }
 
-std::optional<DecodedText> decodeText(std::string_view bytes)
+std::optional<DecodedText> decodeText(std::string_view bytes, bool keepText)
 {
     if (const std::optional<TextEncoding> marked = markedEncoding(bytes)) {
         const std::size_t markSize = byteOrderMark(*marked).size();
-        std::optional<std::string> text = strictlyUtf8(bytes.substr(markSize), *marked);
+        std::optional<std::string> text = strictlyUtf8(bytes.substr(markSize), *marked, keepText);
         if (!text)
             return std::nullopt;
         return DecodedText {*marked, markSize, std::move(*text)};
     }
     for (const TextEncoding encoding :
          {TextEncoding::Utf8, TextEncoding::Gb18030, TextEncoding::Cp936})
-        if (std::optional<std::string> text = strictlyUtf8(bytes, encoding))
+        if (std::optional<std::string> text = strictlyUtf8(bytes, encoding, keepText))
             return DecodedText {encoding, 0, std::move(*text)};
     return std::nullopt;
 }

@@ -58,8 +58,9 @@ struct DecodedText {
 // byte. There is no guessing: a short list of nicknames is exactly the text on which statistical
 // detectors fail, and valid UTF-8 is UTF-8 even where its bytes are valid GBK too ("联通" saved
 // in GBK is no valid UTF-8). Nothing where none reads it, or where the text is not what its mark
-// says. Line breaks and NUL bytes are left as they are.
-std::optional<DecodedText> decodeText(std::string_view bytes);
+// says. Line breaks and NUL bytes are left as they are. Without keepText only the decision is
+// made: utf8 stays empty, and a text in Unicode is checked without being copied.
+std::optional<DecodedText> decodeText(std::string_view bytes, bool keepText = true);
 
 // bytes, GB18030 or code page 936 text, as UTF-8 through the system's converter (iconv, or
 // Windows' code pages 54936 and 936); nothing where a sequence is no character of it or is cut

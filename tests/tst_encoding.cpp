@@ -70,9 +70,12 @@ TEST(Encoding, EachTextIsDecidedAndReadTheSameWholeOrInPieces)
     for (const Row &row : rows()) {
         const std::string shown = testing::PrintToString(row.bytes);
         const std::optional<DecodedText> decoded = decodeText(row.bytes);
+        const std::optional<DecodedText> decided = decodeText(row.bytes, false);
         ASSERT_EQ(decoded.has_value(), row.encoding.has_value()) << shown;
+        ASSERT_EQ(decided.has_value(), row.encoding.has_value()) << shown;
         if (!decoded)
             continue;
+        EXPECT_EQ(decided->encoding, *row.encoding) << shown;
         EXPECT_EQ(decoded->encoding, *row.encoding) << shown;
         EXPECT_EQ(decoded->utf8, row.utf8) << shown;
         EXPECT_EQ(decoded->markSize,
