@@ -154,6 +154,7 @@ struct Fakes : FormControls, FormServices, Clipboard {
     }
     std::string textUnderBox; // what the box held while the last message box was up
     void endProgram(int status) override { log.push_back("end " + std::to_string(status)); }
+    void applySkin(std::string_view sheet) override { log.push_back("skin " + std::string(sheet)); }
 
     float secondsSinceMidnight() override { return now; }
     Clipboard &clipboard() override { return *this; }
@@ -180,11 +181,6 @@ struct Fakes : FormControls, FormServices, Clipboard {
             line += " [" + argument + "]";
         log.push_back(line + (minimised ? " minimised" : ""));
         return launcherStarts;
-    }
-    int SkinH_AttachEx(std::string_view path, std::string_view password) override
-    {
-        log.push_back("skin " + std::string(path) + "|" + std::string(password));
-        return SkinUnreadable;
     }
     std::string applicationFolder() override { return folder; }
 };
@@ -520,15 +516,18 @@ TEST_F(Form1Test, EachLinkClickStartsTheLauncherWithTheAddressAlone)
     EXPECT_EQ(fakes.box.value, "用户的文字");
 }
 
-TEST_F(Form1Test, FormLoadHandsTheSkinBesideTheProgramToTheSkinLayer)
+TEST_F(Form1Test, FormLoadStylesTheWindowWithTheSkinBesideTheProgramWhereItPasses)
 {
-    for (const auto &[folder, skin] :
-         {std::pair {"/opt/zanvo", "/opt/zanvo/aero.she"}, std::pair {"C:\\", "C:\\/aero.she"}}) {
-        fakes.folder = folder;
+    const TempFolder temp;
+    fakes.folder = temp.path.string();
+    for (const std::string skin : {"", " \n", "a { color: red; }"}) {
+        if (!skin.empty())
+            temp.write("aero.she", skin);
         fakes.log.clear();
         form()->handle(&Form1::Form_Load);
-        EXPECT_EQ(fakes.log, std::vector<std::string> {"skin " + std::string(skin) + "|"});
+        EXPECT_EQ(fakes.log.size(), skin == "a { color: red; }" ? 1u : 0u) << skin;
     }
+    EXPECT_EQ(fakes.log.back(), "skin a { color: red; }");
 }
 
 // The launchers and the skin's path are checked through Form1 above.

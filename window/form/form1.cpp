@@ -3,6 +3,7 @@
 
 #include "scrambler/scrambler.h"
 #include "window/form/errorreport.h"
+#include "window/form/skin.h"
 #include "window/form/textfile.h"
 
 namespace zanvo {
@@ -53,7 +54,15 @@ void Form1::hookUp(ScintillaBox &box)
 
 void Form1::Form_Load()
 {
-    m_services.SkinH_AttachEx(skinPath(m_services.applicationFolder()), "");
+    SkinH_AttachEx(skinPath(m_services.applicationFolder()), "");
+}
+
+int Form1::SkinH_AttachEx(std::string_view path, std::string_view)
+{
+    const Skin skin = readSkin(path);
+    if (skin.status == SkinAttached)
+        m_controls.applySkin(skin.sheet);
+    return skin.status;
 }
 
 // The box's new text and, where asked, the clipboard's with the platform's line breaks, in one

@@ -43,6 +43,9 @@ public:
     virtual void messageBox(std::string_view prompt, std::string_view title) = 0;
     // Ends the program with status, once the handler has returned.
     virtual void endProgram(int status) = 0;
+    // Styles the window with a skin that passed its checks: the Qt host hands the whole style
+    // sheet to Qt, the Win32 host draws the subset that skinLook reads from it.
+    virtual void applySkin(std::string_view sheet) = 0;
 };
 
 // The platform services the handlers call.
@@ -56,11 +59,6 @@ public:
     virtual bool processStart(std::string_view program, const std::vector<std::string> &arguments,
                               bool minimised)
         = 0;
-    // The skin layer: reads and checks the skin file at path, which the host then styles the
-    // window with (the Qt host with the whole style sheet, the Win32 host with the subset it
-    // draws itself); the second argument is reserved and empty. Returns a SkinStatus, which
-    // Form_Load leaves unread: start-up goes on whatever it is.
-    virtual int SkinH_AttachEx(std::string_view path, std::string_view password) = 0;
     // The folder that holds the program file, in the platform's notation.
     virtual std::string applicationFolder() = 0;
 };
@@ -91,6 +89,9 @@ public:
     // Attaches the skin file beside the program; whatever the skin layer answers, start-up
     // goes on.
     void Form_Load();
+    // The skin layer: reads and checks the skin file at path and, where it passes, has the host
+    // style the window with it; the second argument is reserved and empty. Returns a SkinStatus.
+    int SkinH_AttachEx(std::string_view path, std::string_view password);
     // Scrambles the box's text, shows the result in the box and copies it to the clipboard. The
     // work runs on a worker thread; the window stays responsive and takes no second Start
     // meanwhile.

@@ -1,6 +1,8 @@
 // The skin's subset for hosts that draw it themselves.
 #include "window/form/skinlook.h"
 
+#include "window/form/stylesheet.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -9,49 +11,7 @@ namespace zanvo {
 
 namespace {
 
-bool blank(char c)
-{
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f';
-}
-
-std::string_view trimmed(std::string_view text)
-{
-    while (!text.empty() && blank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && blank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
-std::string lowered(std::string_view text)
-{
-    std::string out(text);
-    for (char &c : out)
-        if (c >= 'A' && c <= 'Z')
-            c = char(c - 'A' + 'a');
-    return out;
-}
-
-// Follows a text's quotes one character at a time.
-class Quotes {
-public:
-    // Whether c belongs to a quoted string, its opening and closing marks included.
-    bool quoted(char c)
-    {
-        if (m_open) {
-            m_open = c == m_open ? 0 : m_open;
-            return true;
-        }
-        if (c == '"' || c == '\'') {
-            m_open = c;
-            return true;
-        }
-        return false;
-    }
-
-private:
-    char m_open = 0;
-};
+using namespace stylesheet;
 
 // text cut at each separator that stands outside quotes and parentheses; a separator of ' '
 // cuts at any run of blanks.
@@ -69,7 +29,7 @@ std::vector<std::string_view> split(std::string_view text, char separator)
             ++depth;
         } else if (c == ')') {
             depth = std::max(depth - 1, 0);
-        } else if (depth == 0 && (separator == ' ' ? blank(c) : c == separator)) {
+        } else if (depth == 0 && (separator == ' ' ? isBlank(c) : c == separator)) {
             parts.push_back(trimmed(text.substr(from, i - from)));
             from = i + 1;
         }

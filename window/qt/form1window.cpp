@@ -4,7 +4,7 @@
 #include "window/qt/clicklabel.h"
 #include "window/qt/fitlabel.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
 #include <QProgressBar>
@@ -124,6 +124,12 @@ void Form1Window::messageBox(std::string_view prompt, std::string_view title)
 void Form1Window::endProgram(int status)
 {
     emit programEnds(status);
+}
+
+void Form1Window::applySkin(std::string_view sheet)
+{
+    // The whole application's, so that the message boxes wear the skin too.
+    qApp->setStyleSheet(fromUtf8(sheet));
 }
 
 } // namespace zanvo

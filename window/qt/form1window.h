@@ -40,6 +40,7 @@ private:
     void hideProgress() override;
     void messageBox(std::string_view prompt, std::string_view title) override;
     void endProgram(int status) override;
+    void applySkin(std::string_view sheet) override;
 
     QtUiThread m_ui;
     ScintillaControl *Text1;

@@ -1,9 +1,7 @@
 // The window's platform services over Qt.
 #include "window/qt/qtservices.h"
 
-#include "window/form/skin.h"
-
-#include <QApplication>
+#include <QCoreApplication>
 #include <QProcess>
 
 #ifdef Q_OS_WIN
@@ -46,14 +44,6 @@ bool QtServices::processStart(std::string_view program, const std::vector<std::s
     Q_UNUSED(minimised);
 #endif
     return process.startDetached();
-}
-
-int QtServices::SkinH_AttachEx(std::string_view path, std::string_view)
-{
-    const Skin skin = readSkin(path);
-    if (skin.status == SkinAttached)
-        qApp->setStyleSheet(fromUtf8(skin.sheet));
-    return skin.status;
 }
 
 std::string QtServices::applicationFolder()

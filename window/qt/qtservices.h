@@ -12,9 +12,6 @@ public:
     Clipboard &clipboard() override { return m_clipboard; }
     bool processStart(std::string_view program, const std::vector<std::string> &arguments,
                       bool minimised) override;
-    // Reads the skin through the shared checks and applies it to the whole application as a Qt
-    // style sheet; on any status but SkinAttached the look is left as it was.
-    int SkinH_AttachEx(std::string_view path, std::string_view password) override;
     std::string applicationFolder() override;
 
 private:

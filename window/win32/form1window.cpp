@@ -47,7 +47,7 @@ SIZE outerSize(UINT dpi)
 
 } // namespace
 
-Form1Window::Form1Window(Win32Services &services, RandomSource &random)
+Form1Window::Form1Window(FormServices &services, RandomSource &random)
 {
     WNDCLASSEXW type {};
     type.cbSize = sizeof type;
@@ -109,8 +109,6 @@ Form1Window::Form1Window(Win32Services &services, RandomSource &random)
     m_form = std::make_unique<Form1>(*this, services, m_ui, random);
     m_form->hookUp(m_text1->box());
     m_form->handle(&Form1::Form_Load);
-    // Laid out once, with the skin that Form_Load attached.
-    m_skin.setLook(services.look());
     layOut();
     SetFocus(m_text1->window());
 }
@@ -275,6 +273,11 @@ void Form1Window::messageBox(std::string_view prompt, std::string_view title)
 void Form1Window::endProgram(int status)
 {
     PostQuitMessage(status);
+}
+
+void Form1Window::applySkin(std::string_view sheet)
+{
+    m_skin.setSkin(sheet);
 }
 
 LRESULT CALLBACK Form1Window::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

@@ -7,7 +7,6 @@
 #include "window/win32/scintillacontrol.h"
 #include "window/win32/skinpainter.h"
 #include "window/win32/uithread.h"
-#include "window/win32/win32services.h"
 
 #include <windows.h>
 
@@ -15,8 +14,8 @@ namespace zanvo {
 
 class Form1Window : public FormControls {
 public:
-    // Builds the window, hidden, runs Form_Load and takes on the skin it attached.
-    explicit Form1Window(Win32Services &services, RandomSource &random = RandomSource::process());
+    // Builds the window, hidden, and runs Form_Load, so the skin is in place before the first show.
+    explicit Form1Window(FormServices &services, RandomSource &random = RandomSource::process());
     ~Form1Window() override;
     Form1Window(const Form1Window &) = delete;
     Form1Window &operator=(const Form1Window &) = delete;
@@ -35,6 +34,7 @@ private:
     void hideProgress() override;
     void messageBox(std::string_view prompt, std::string_view title) override;
     void endProgram(int status) override;
+    void applySkin(std::string_view sheet) override;
 
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

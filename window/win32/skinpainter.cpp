@@ -49,6 +49,15 @@ RECT placeInParent(HWND child)
     return rect;
 }
 
+// Whether the user asked Windows for high contrast, whose own colours then stand.
+bool highContrast()
+{
+    HIGHCONTRASTW contrast {};
+    contrast.cbSize = sizeof contrast;
+    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0)
+        && (contrast.dwFlags & HCF_HIGHCONTRASTON);
+}
+
 } // namespace
 
 COLORREF colorRef(Colour colour)
@@ -90,6 +99,12 @@ SkinPainter::~SkinPainter()
         DeleteObject(m_brush);
     if (m_backdrop)
         DeleteObject(m_backdrop);
+}
+
+void SkinPainter::setSkin(std::string_view sheet)
+{
+    if (!highContrast())
+        m_look = skinLook(sheet);
 }
 
 bool SkinPainter::paintsButtons() const

@@ -23,8 +23,9 @@ public:
     SkinPainter &operator=(const SkinPainter &) = delete;
 
     const SkinLook &look() const { return m_look; }
-    // Takes look; lay() then draws with it.
-    void setLook(SkinLook look) { m_look = std::move(look); }
+    // Takes the subset of a checked skin's sheet that it draws, unless the user asked Windows for
+    // high contrast, whose own colours then stand; lay() then draws with it.
+    void setSkin(std::string_view sheet);
     bool paintsButtons() const;
 
     // Redraws the backdrop for window's client area at dpi.

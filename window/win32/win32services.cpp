@@ -4,7 +4,6 @@
 #include "runtime/randomsource.h"
 #include "runtime/runtimeerror.h"
 #include "runtime/utf16.h"
-#include "window/form/skin.h"
 
 namespace zanvo {
 
@@ -44,15 +43,6 @@ std::wstring programFile(std::string_view program)
     if (length == 0 || length >= MAX_PATH)
         return {};
     return std::wstring(folder, length) + L"\\" + name;
-}
-
-// Whether the user asked Windows for high contrast, whose own colours then stand.
-bool highContrast()
-{
-    HIGHCONTRASTW contrast {};
-    contrast.cbSize = sizeof contrast;
-    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0)
-        && (contrast.dwFlags & HCF_HIGHCONTRASTON);
 }
 
 } // namespace
@@ -101,14 +91,6 @@ bool Win32Services::processStart(std::string_view program,
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     return true;
-}
-
-int Win32Services::SkinH_AttachEx(std::string_view path, std::string_view)
-{
-    const Skin skin = readSkin(path);
-    if (skin.status == SkinAttached && !highContrast())
-        m_look = skinLook(skin.sheet);
-    return skin.status;
 }
 
 std::string Win32Services::applicationFolder()

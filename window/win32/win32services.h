@@ -1,9 +1,8 @@
-// The window's platform services over Win32: the clock, the clipboard, the
-// process start, the skin's check and the program's folder.
+// The window's platform services over Win32: the clock, the clipboard, the process start and the
+// program's folder.
 #pragma once
 
 #include "window/form/form1.h"
-#include "window/form/skinlook.h"
 #include "window/win32/win32clipboard.h"
 
 #include <windows.h>
@@ -25,9 +24,6 @@ public:
     Clipboard &clipboard() override { return m_clipboard; }
     bool processStart(std::string_view program, const std::vector<std::string> &arguments,
                       bool minimised) override;
-    // Checks the skin as every host does and keeps the part of it that the window draws.
-    int SkinH_AttachEx(std::string_view path, std::string_view password) override;
-    const SkinLook &look() const { return m_look; }
     std::string applicationFolder() override;
 
 private:
@@ -35,7 +31,6 @@ private:
     // data.
     HWND m_owner;
     Win32Clipboard m_clipboard;
-    SkinLook m_look;
 };
 
 } // namespace zanvo
