@@ -14,6 +14,25 @@ UINT dpiOf(HWND window)
     return static_cast<UINT>(dpi);
 }
 
+SIZE outerSize(SIZE client, DWORD style, DWORD exStyle, UINT dpi)
+{
+    RECT rect {0, 0, client.cx, client.cy};
+    static const auto adjust
+        = user32<BOOL(WINAPI *)(LPRECT, DWORD, BOOL, DWORD, UINT)>("AdjustWindowRectExForDpi");
+    if (adjust)
+        adjust(&rect, style, FALSE, exStyle, dpi);
+    else
+        AdjustWindowRectEx(&rect, style, FALSE, exStyle);
+    return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+void scaleNonClientArea(HWND window)
+{
+    static const auto scale = user32<BOOL(WINAPI *)(HWND)>("EnableNonClientDpiScaling");
+    if (scale)
+        scale(window);
+}
+
 LOGFONTW messageFont(UINT dpi)
 {
     NONCLIENTMETRICSW metrics {};

@@ -17,6 +17,14 @@ template<class Function> Function user32(const char *name)
 // The DPI of window's monitor, or the system's where window is null or Windows cannot say.
 UINT dpiOf(HWND window);
 
+// The outer size of a window of style and exStyle, without a menu, whose client area is client at
+// dpi.
+SIZE outerSize(SIZE client, DWORD style, DWORD exStyle, UINT dpi);
+
+// Has the title bar and borders of window, in its WM_NCCREATE, follow the monitor's DPI under the
+// first per-monitor model too, where they do not by themselves.
+void scaleNonClientArea(HWND window);
+
 // The system's message font (Microsoft YaHei UI on Chinese Windows), at dpi.
 LOGFONTW messageFont(UINT dpi);
 

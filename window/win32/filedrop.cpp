@@ -11,6 +11,16 @@
 
 namespace zanvo {
 
+void acceptDroppedFiles(HWND window)
+{
+    DragAcceptFiles(window, TRUE);
+    // Run as administrator, the window would otherwise never get Explorer's drop: Windows keeps
+    // a less privileged program's messages from it, and a drop is three of them (0x0049 is
+    // WM_COPYGLOBALDATA, which carries the names and has no name in the headers).
+    for (const UINT message : {UINT(WM_DROPFILES), UINT(WM_COPYDATA), UINT(0x0049)})
+        ChangeWindowMessageFilterEx(window, message, MSGFLT_ALLOW, nullptr);
+}
+
 std::vector<std::string> droppedFiles(HDROP drop)
 {
     std::vector<std::string> names;
@@ -20,6 +30,7 @@ std::vector<std::string> droppedFiles(HDROP drop)
         DragQueryFileW(drop, i, name.data(), static_cast<UINT>(name.size() + 1));
         names.push_back(utf8(name));
     }
+    DragFinish(drop);
     return names;
 }
 

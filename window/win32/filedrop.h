@@ -12,7 +12,11 @@
 
 namespace zanvo {
 
-// The names a WM_DROPFILES carries, in UTF-8, in their order.
+// Has window take files dropped from Explorer as WM_DROPFILES, also while it runs with more
+// privileges than Explorer.
+void acceptDroppedFiles(HWND window);
+
+// The names a WM_DROPFILES carries, in UTF-8, in their order; the drop is finished.
 std::vector<std::string> droppedFiles(HDROP drop);
 
 // The box's drop target, around Scintilla's own: files while the box is not busy, everything

@@ -31,18 +31,12 @@ bool isLabel(form1::Control control)
     return control == form1::Label1 || control == form1::Label2;
 }
 
-// The outer size of a window whose client area is the description's at dpi.
-SIZE outerSize(UINT dpi)
+// The outer size of the window at dpi.
+SIZE windowSize(UINT dpi)
 {
-    RECT rect {0, 0, form1::pixels(form1::clientArea.width, static_cast<int>(dpi)),
-               form1::pixels(form1::clientArea.height, static_cast<int>(dpi))};
-    static const auto adjust
-        = user32<BOOL(WINAPI *)(LPRECT, DWORD, BOOL, DWORD, UINT)>("AdjustWindowRectExForDpi");
-    if (adjust)
-        adjust(&rect, style, FALSE, exStyle, dpi);
-    else
-        AdjustWindowRectEx(&rect, style, FALSE, exStyle);
-    return {rect.right - rect.left, rect.bottom - rect.top};
+    const auto pixels = [dpi](int twips) { return form1::pixels(twips, static_cast<int>(dpi)); };
+    return outerSize({pixels(form1::clientArea.width), pixels(form1::clientArea.height)}, style,
+                     exStyle, dpi);
 }
 
 } // namespace
@@ -64,7 +58,7 @@ Form1Window::Form1Window(FormServices &services, RandomSource &random)
     type.lpszClassName = className;
     RegisterClassExW(&type);
     const UINT systemDpi = dpiOf(nullptr);
-    const SIZE size = outerSize(systemDpi);
+    const SIZE size = windowSize(systemDpi);
     m_window
         = CreateWindowExW(exStyle, className, wide(form1::caption).c_str(), style, CW_USEDEFAULT,
                           CW_USEDEFAULT, size.cx, size.cy, nullptr, nullptr, type.hInstance, this);
@@ -72,7 +66,7 @@ Form1Window::Form1Window(FormServices &services, RandomSource &random)
         throw std::runtime_error("cannot create the window");
     m_dpi = dpiOf(m_window);
     if (m_dpi != systemDpi) {
-        const SIZE onMonitor = outerSize(m_dpi);
+        const SIZE onMonitor = windowSize(m_dpi);
         SetWindowPos(m_window, nullptr, 0, 0, onMonitor.cx, onMonitor.cy,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
@@ -99,12 +93,7 @@ Form1Window::Form1Window(FormServices &services, RandomSource &random)
     SetWindowPos(m_text1->window(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     ShowWindow(m_text1->window(), SW_SHOW);
 
-    DragAcceptFiles(m_window, TRUE);
-    // Run as administrator, the window would otherwise never get Explorer's drop: Windows keeps
-    // a less privileged program's messages from it, and a drop is three of them (0x0049 is
-    // WM_COPYGLOBALDATA, which carries the names and has no name in the headers).
-    for (const UINT message : {UINT(WM_DROPFILES), UINT(WM_COPYDATA), UINT(0x0049)})
-        ChangeWindowMessageFilterEx(m_window, message, MSGFLT_ALLOW, nullptr);
+    acceptDroppedFiles(m_window);
 
     m_form = std::make_unique<Form1>(*this, services, m_ui, random);
     m_form->hookUp(m_text1->box());
@@ -119,9 +108,6 @@ Form1Window::~Form1Window()
     m_form.reset();
     m_text1.reset();
     DestroyWindow(m_window);
-    for (HFONT font : {m_font, m_labelFont})
-        if (font)
-            DeleteObject(font);
 }
 
 int Form1Window::run()
@@ -163,31 +149,11 @@ void Form1Window::layOut()
         place(m_controls[i], at);
     }
     m_skin.lay(m_window, m_dpi);
-
-    LOGFONTW font = messageFont(m_dpi);
-    const std::wstring family = installedFamily(look.fontFamilies);
-    if (!family.empty())
-        font.lfFaceName[family.copy(font.lfFaceName, LF_FACESIZE - 1)] = L'\0';
-    const auto height = [dpi](float points) {
-        return -static_cast<LONG>(points * static_cast<float>(dpi) / 72 + 0.5f);
-    };
-    if (look.fontPoints)
-        font.lfHeight = height(*look.fontPoints);
-    LOGFONTW labelFont = font;
-    if (look.labelPoints)
-        labelFont.lfHeight = height(*look.labelPoints);
-    for (HFONT old : {m_font, m_labelFont})
-        if (old)
-            DeleteObject(old);
-    m_font = CreateFontIndirectW(&font);
-    m_labelFont = look.labelPoints ? CreateFontIndirectW(&labelFont) : nullptr;
-    // The box takes its font as Scintilla does, below.
-    for (std::size_t i = form1::Text1 + 1; i < form1::controlCount; ++i) {
-        const bool label = isLabel(form1::Control(i));
+    // The box takes its font as Scintilla does.
+    for (std::size_t i = form1::Text1 + 1; i < form1::controlCount; ++i)
         SendMessageW(m_controls[i], WM_SETFONT,
-                     reinterpret_cast<WPARAM>(label && m_labelFont ? m_labelFont : m_font), TRUE);
-    }
-    m_text1->applyLook(font, m_dpi, look);
+                     reinterpret_cast<WPARAM>(m_skin.font(isLabel(form1::Control(i)))), TRUE);
+    m_text1->applyLook(m_skin.boxFont(), m_dpi, look);
     InvalidateRect(m_window, nullptr, TRUE);
 }
 
@@ -199,44 +165,6 @@ LRESULT Form1Window::customDraw(const NMCUSTOMDRAW &draw)
         return CDRF_DODEFAULT;
     m_skin.drawButton(draw);
     return CDRF_SKIPDEFAULT;
-}
-
-LRESULT Form1Window::labelColours(HWND label, HDC dc)
-{
-    const SkinLook &look = m_skin.look();
-    SetTextColor(dc, look.labelText ? colorRef(*look.labelText) : GetSysColor(COLOR_WINDOWTEXT));
-    if (HBRUSH backdrop = m_skin.backdropFor(label, dc)) {
-        SetBkMode(dc, TRANSPARENT);
-        return reinterpret_cast<LRESULT>(backdrop);
-    }
-    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
-}
-
-void Form1Window::showMenu(POINT at)
-{
-    ScintillaBox &box = m_text1->box();
-    box.endComposition();
-    const std::vector<MenuEntry> entries = box.menu();
-    HMENU menu = CreatePopupMenu();
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        if (entries[i].separatorBefore)
-            AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-        AppendMenuW(menu, MF_STRING | (entries[i].enabled ? 0u : UINT(MF_GRAYED)), i + 1,
-                    wide(entries[i].text).c_str());
-    }
-    if (at.x == -1 && at.y == -1) {
-        // From the keyboard: at the caret.
-        const auto caret = m_text1->send(SCI_GETCURRENTPOS, 0, 0);
-        at = {static_cast<LONG>(m_text1->send(SCI_POINTXFROMPOSITION, 0, caret)),
-              static_cast<LONG>(m_text1->send(SCI_POINTYFROMPOSITION, 0, caret))};
-        ClientToScreen(m_text1->window(), &at);
-    }
-    const auto chosen = static_cast<std::size_t>(
-        TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, m_window, nullptr));
-    DestroyMenu(menu);
-    if (chosen > 0 && chosen <= entries.size())
-        box.run(entries[chosen - 1].command);
 }
 
 void Form1Window::restoreFocus()
@@ -283,12 +211,7 @@ void Form1Window::applySkin(std::string_view sheet)
 LRESULT CALLBACK Form1Window::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_NCCREATE) {
-        // The title bar and borders follow the monitor's DPI under the first per-monitor model
-        // too, where they do not by themselves.
-        static const auto scaleNonClient
-            = user32<BOOL(WINAPI *)(HWND)>("EnableNonClientDpiScaling");
-        if (scaleNonClient)
-            scaleNonClient(window);
+        scaleNonClientArea(window);
         const auto *creation = reinterpret_cast<const CREATESTRUCTW *>(lParam);
         SetWindowLongPtrW(window, GWLP_USERDATA,
                           reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
@@ -351,19 +274,18 @@ LRESULT Form1Window::handle(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_CTLCOLORSTATIC: {
         const auto control = reinterpret_cast<HWND>(lParam);
         if (control == m_controls[form1::Label1] || control == m_controls[form1::Label2])
-            return labelColours(control, reinterpret_cast<HDC>(wParam));
+            return reinterpret_cast<LRESULT>(
+                m_skin.labelColours(control, reinterpret_cast<HDC>(wParam)));
         break;
     }
     case WM_DROPFILES: {
-        const auto drop = reinterpret_cast<HDROP>(wParam);
-        const std::vector<std::string> files = droppedFiles(drop);
-        DragFinish(drop);
-        m_form->Text1_OLEDragDrop(files);
+        m_form->Text1_OLEDragDrop(droppedFiles(reinterpret_cast<HDROP>(wParam)));
         return 0;
     }
     case WM_CONTEXTMENU:
         if (reinterpret_cast<HWND>(wParam) == m_text1->window()) {
-            showMenu({static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+            m_text1->showMenu(
+                {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
             return 0;
         }
         break;

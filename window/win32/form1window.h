@@ -40,16 +40,13 @@ private:
     LRESULT handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void layOut();
     void restoreFocus();
-    void showMenu(POINT at);
     LRESULT customDraw(const NMCUSTOMDRAW &draw);
-    LRESULT labelColours(HWND label, HDC dc);
 
     Win32UiThread m_ui;
     HWND m_window = nullptr;
     UINT m_dpi = 96;
     std::unique_ptr<ScintillaControl> m_text1;
     HWND m_controls[form1::controlCount] {};
-    HFONT m_font = nullptr, m_labelFont = nullptr;
     SkinPainter m_skin;
     RECT m_frame {}; // Text1's place, where the skin gives it a frame
     bool m_busy = false;

@@ -188,4 +188,29 @@ void ScintillaControl::applyLook(const LOGFONTW &font, UINT dpi, const SkinLook 
         send(SCI_SETSELFORE, 1, colorRef(*look.selectionText));
 }
 
+void ScintillaControl::showMenu(POINT at)
+{
+    m_box.endComposition();
+    const std::vector<MenuEntry> entries = m_box.menu();
+    HMENU menu = CreatePopupMenu();
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (entries[i].separatorBefore)
+            AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+        AppendMenuW(menu, MF_STRING | (entries[i].enabled ? 0u : UINT(MF_GRAYED)), i + 1,
+                    wide(entries[i].text).c_str());
+    }
+    if (at.x == -1 && at.y == -1) {
+        // From the keyboard: at the caret.
+        const auto caret = send(SCI_GETCURRENTPOS, 0, 0);
+        at = {static_cast<LONG>(send(SCI_POINTXFROMPOSITION, 0, caret)),
+              static_cast<LONG>(send(SCI_POINTYFROMPOSITION, 0, caret))};
+        ClientToScreen(window(), &at);
+    }
+    const auto chosen = static_cast<std::size_t>(TrackPopupMenu(
+        menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, GetParent(window()), nullptr));
+    DestroyMenu(menu);
+    if (chosen > 0 && chosen <= entries.size())
+        m_box.run(entries[chosen - 1].command);
+}
+
 } // namespace zanvo

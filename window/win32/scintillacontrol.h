@@ -22,6 +22,10 @@ public:
     std::intptr_t send(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
     void endComposition() override;
 
+    // Shows the box's context menu at a point on the screen, or at the caret for (-1, -1), the
+    // keyboard's menu, and runs the command chosen.
+    void showMenu(POINT at);
+
     // The parent's WM_NOTIFY from this control: Scintilla's notification.
     void notified(const NMHDR &header);
 

@@ -2,6 +2,7 @@
 #include "window/win32/skinpainter.h"
 
 #include "runtime/utf16.h"
+#include "window/win32/dpi.h"
 
 #include <commctrl.h>
 
@@ -58,13 +59,7 @@ bool highContrast()
         && (contrast.dwFlags & HCF_HIGHCONTRASTON);
 }
 
-} // namespace
-
-COLORREF colorRef(Colour colour)
-{
-    return RGB(colour.red, colour.green, colour.blue);
-}
-
+// The first of families that is installed, or nothing.
 std::wstring installedFamily(const std::vector<std::string> &families)
 {
     HDC screen = GetDC(nullptr);
@@ -93,12 +88,19 @@ std::wstring installedFamily(const std::vector<std::string> &families)
     return found;
 }
 
+} // namespace
+
+COLORREF colorRef(Colour colour)
+{
+    return RGB(colour.red, colour.green, colour.blue);
+}
+
 SkinPainter::~SkinPainter()
 {
-    if (m_brush)
-        DeleteObject(m_brush);
-    if (m_backdrop)
-        DeleteObject(m_backdrop);
+    for (HGDIOBJ made :
+         {HGDIOBJ(m_brush), HGDIOBJ(m_backdrop), HGDIOBJ(m_font), HGDIOBJ(m_labelFont)})
+        if (made)
+            DeleteObject(made);
 }
 
 void SkinPainter::setSkin(std::string_view sheet)
@@ -115,6 +117,24 @@ bool SkinPainter::paintsButtons() const
 void SkinPainter::lay(HWND window, UINT dpi)
 {
     m_dpi = dpi;
+    m_boxFont = messageFont(dpi);
+    const std::wstring family = installedFamily(m_look.fontFamilies);
+    if (!family.empty())
+        m_boxFont.lfFaceName[family.copy(m_boxFont.lfFaceName, LF_FACESIZE - 1)] = L'\0';
+    const auto height = [dpi](float points) {
+        return -static_cast<LONG>(points * static_cast<float>(dpi) / 72 + 0.5f);
+    };
+    if (m_look.fontPoints)
+        m_boxFont.lfHeight = height(*m_look.fontPoints);
+    LOGFONTW labelFont = m_boxFont;
+    if (m_look.labelPoints)
+        labelFont.lfHeight = height(*m_look.labelPoints);
+    for (HFONT old : {m_font, m_labelFont})
+        if (old)
+            DeleteObject(old);
+    m_font = CreateFontIndirectW(&m_boxFont);
+    m_labelFont = m_look.labelPoints ? CreateFontIndirectW(&labelFont) : nullptr;
+
     if (!m_look.form)
         return;
     RECT client;
@@ -153,6 +173,18 @@ HBRUSH SkinPainter::backdropFor(HWND child, HDC dc) const
     const RECT place = placeInParent(child);
     SetBrushOrgEx(dc, -place.left, -place.top, nullptr);
     return m_brush;
+}
+
+HBRUSH SkinPainter::labelColours(HWND label, HDC dc) const
+{
+    SetTextColor(dc,
+                 m_look.labelText ? colorRef(*m_look.labelText) : GetSysColor(COLOR_WINDOWTEXT));
+    if (HBRUSH backdrop = backdropFor(label, dc)) {
+        SetBkMode(dc, TRANSPARENT);
+        return backdrop;
+    }
+    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+    return GetSysColorBrush(COLOR_BTNFACE);
 }
 
 void SkinPainter::drawButton(const NMCUSTOMDRAW &draw) const
