@@ -4,6 +4,7 @@
 #include "window/form/form1description.h"
 #include "window/form/platform.h"
 #include "window/form/scintilla.h"
+#include "window/form/scintillacontent.h"
 
 #include <algorithm>
 #include <new>
@@ -12,72 +13,6 @@
 namespace zanvo {
 
 namespace {
-
-// Content for a document of the box. A loaded one is filled off the UI thread through Scintilla's
-// loader; a held one keeps the text for the UI thread to put into a fresh document.
-class ScintillaContent : public TextBox::Content {
-public:
-    explicit ScintillaContent(ScintillaCalls &calls) : m_calls(calls) { }
-    // The document to show, with one reference that is now the caller's, and the text still to
-    // put into it.
-    virtual ScintillaBox::Document take() = 0;
-    virtual std::string_view pending() const { return {}; }
-
-protected:
-    ScintillaCalls &m_calls;
-};
-
-class LoadedContent : public ScintillaContent {
-public:
-    LoadedContent(ScintillaCalls &calls, ILoader *loader)
-        : ScintillaContent(calls), m_loader(loader)
-    {
-    }
-    ~LoadedContent() override
-    {
-        if (m_loader)
-            m_loader->Release();
-        if (m_document)
-            m_calls.send(sci::RELEASEDOCUMENT, 0, reinterpret_cast<std::intptr_t>(m_document));
-    }
-
-    void add(const char *utf8, std::size_t size) override
-    {
-        // Fed in slices, so that no single call holds on for long and a failure shows early.
-        constexpr std::size_t slice = 16 << 20;
-        for (std::size_t at = 0; at < size; at += slice) {
-            const std::size_t n = std::min(slice, size - at);
-            if (m_loader->AddData(utf8 + at, static_cast<std::ptrdiff_t>(n)) != sci::STATUS_OK)
-                throw std::bad_alloc();
-        }
-    }
-    void finish() override
-    {
-        m_document = m_loader->ConvertToDocument();
-        m_loader = nullptr;
-    }
-    ScintillaBox::Document take() override { return std::exchange(m_document, nullptr); }
-
-private:
-    ILoader *m_loader;
-    ScintillaBox::Document m_document = nullptr;
-};
-
-class HeldContent : public ScintillaContent {
-public:
-    using ScintillaContent::ScintillaContent;
-
-    void add(const char *utf8, std::size_t size) override { m_text.append(utf8, size); }
-    void finish() override { }
-    ScintillaBox::Document take() override
-    {
-        return reinterpret_cast<ScintillaBox::Document>(m_calls.send(sci::CREATEDOCUMENT));
-    }
-    std::string_view pending() const override { return m_text; }
-
-private:
-    std::string m_text;
-};
 
 std::intptr_t pointer(const void *p)
 {
@@ -153,15 +88,7 @@ void ScintillaBox::setBusy(bool busy)
 
 std::unique_ptr<TextBox::Content> ScintillaBox::newContent()
 {
-    if (!m_loadsOffThread)
-        return std::make_unique<HeldContent>(m_calls);
-    // No size hint: Scintilla fills a hinted buffer with zeros at once, here on the UI thread;
-    // without one the buffer grows inside AddData, on the worker.
-    auto *loader = reinterpret_cast<ILoader *>(send(
-        sci::CREATELOADER, 0, sci::DOCUMENTOPTION_STYLES_NONE | sci::DOCUMENTOPTION_TEXT_LARGE));
-    if (!loader)
-        throw std::bad_alloc();
-    return std::make_unique<LoadedContent>(m_calls, loader);
+    return ScintillaContent::make(m_calls, m_loadsOffThread);
 }
 
 void ScintillaBox::show(std::unique_ptr<Content> content, std::size_t caret)
