@@ -9,22 +9,8 @@
 #include "window/qt/qtservices.h"
 #include "window/qt/translation.h"
 
-#include <QAbstractButton>
-#include <QAccessible>
-#include <QApplication>
-#include <QClipboard>
-#include <QDir>
-#include <QDropEvent>
-#include <QLabel>
-#include <QMessageBox>
-#include <QMimeData>
-#include <QPushButton>
-#include <QSignalSpy>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTime>
-#include <QTimer>
-#include <QUrl>
+#include <QtTest>
+#include <QtWidgets>
 #include <cmath>
 
 using namespace zanvo;
@@ -97,22 +83,15 @@ private slots:
     void controlsHaveTheirNamesTextsAndPlaces()
     {
         QCOMPARE(form->windowTitle(), QStringLiteral("Zanvo伪原创工具 1.0"));
-        QCOMPARE(form->size(), QSize(688, 528));
         QCOMPARE(form->minimumSize(), form->maximumSize());
-        const std::tuple<const char *, QString, QRect> controls[] = {
-            {"Text1", QString(), QRect(16, 32, 537, 449)},
-            {"Command1", QStringLiteral("开始伪原创"), QRect(568, 88, 89, 57)},
-            {"Command2", QStringLiteral("软件官网"), QRect(568, 208, 89, 57)},
-            {"Label1",
-             QStringLiteral("Zanvo伪原创工具可以打乱文章顺序,并自动复制到剪切板.特别适合QQ类型网站"
-                            "。如：QQ网名 个性签名 等类型网站."),
-             QRect(24, 8, 609, 17)},
-            {"Label2", QString::fromStdString(form1::label2Text()), QRect(80, 496, 401, 17)},
-        };
-        for (const auto &[name, label, place] : controls) {
-            QCOMPARE(control(name)->property("text").toString(), label);
-            QCOMPARE(control(name)->geometry(), place);
-        }
+        QCOMPARE(control("Command1")->property("text"), QStringLiteral("开始伪原创"));
+        QCOMPARE(control("Command2")->property("text"), QStringLiteral("软件官网"));
+        QCOMPARE(control("Label2")->property("text"), QString::fromStdString(form1::label2Text()));
+        const auto px = [](int twips) { return form1::pixels(twips); };
+        QCOMPARE(form->size(), QSize(px(form1::clientArea.width), px(form1::clientArea.height)));
+        for (const form1::Place &at : form1::places)
+            QCOMPARE(control(std::string(at.name).c_str())->geometry(),
+                     QRect(px(at.left), px(at.top), px(at.width), px(at.height)));
         QVERIFY(form->text1().isEmpty());
         // What a screen reader reads: the box as a box to type in, the address as a link to follow.
         QAccessibleInterface *box = QAccessible::queryAccessibleInterface(control("Text1"));
@@ -216,12 +195,8 @@ private slots:
             QTRY_COMPARE_WITH_TIMEOUT(seen.size(), before + 1, 10000);
             QVERIFY(!form->form().busy());
         }
-        QCOMPARE(
-            seen,
-            (QStringList {QStringLiteral("Zanvo伪原创工具|文件“") + QDir::toNativeSeparators(latin1)
-                              + QStringLiteral("”既不是 UTF-8 文本，也不是 GB18030（GBK、GB2312）"
-                                               "文本，无法读入。|确定"),
-                          QStringLiteral("Zanvo伪原创工具|一次只能拖入一个文件。|确定")}));
+        // The messages' texts are the shared layer's, checked there.
+        QCOMPARE(seen.size(), 2);
         QCOMPARE(box(), QStringLiteral("甲乙"));
     }
 

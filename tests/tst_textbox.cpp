@@ -8,12 +8,8 @@
 #include "window/qt/translation.h"
 #include "window/qt/uithread.h"
 
-#include <QApplication>
-#include <QClipboard>
-#include <QInputMethodEvent>
-#include <QMenu>
-#include <QTest>
-#include <QTimer>
+#include <QtTest>
+#include <QtWidgets>
 
 using namespace zanvo;
 
@@ -51,33 +47,39 @@ class TestTextBox : public QObject {
 private:
     QtUiThread ui;
     QtClipboard clipboard;
+    std::unique_ptr<QWidget> window;
+    ScintillaControl *edit = nullptr; // a fresh box in its window for each case
 
 private slots:
     void initTestCase() { installChineseTranslation(*qApp); }
+    void init()
+    {
+        window = std::make_unique<QWidget>();
+        edit = new ScintillaControl(window.get(), ui, clipboard);
+    }
+    void cleanup() { window.reset(); }
 
     void anInputMethodComposesInPlaceAndCommitsIntoTheText()
     {
-        QWidget window;
-        window.resize(400, 300);
-        auto *box = new ScintillaControl(&window, ui, clipboard);
-        box->box().replace("网名\r\nab");
-        const auto typed = [box] { return text(box->box()); };
-        QWidget *edit = box; // the input method's queries are public on QWidget
-        edit->setGeometry(10, 10, 300, 200);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window->resize(400, 300);
+        edit->box().replace("网名\r\nab");
+        const auto typed = [this] { return text(edit->box()); };
+        QWidget *box = edit; // the input method's queries are public on QWidget
+        box->setGeometry(10, 10, 300, 200);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
         edit->setFocus();
         QTest::keyClick(edit, Qt::Key_End, Qt::ControlModifier);
-        const QRect before = edit->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+        const QRect before = box->inputMethodQuery(Qt::ImCursorRectangle).toRect();
 
         preedit(edit, QStringLiteral("zhong"));
         // Shown in place, after the caret, and not part of the text.
         QCOMPARE(typed(), QStringLiteral("网名\r\nab"));
-        const QRect during = edit->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+        const QRect during = box->inputMethodQuery(Qt::ImCursorRectangle).toRect();
         QVERIFY(during.x() > before.x() && during.y() == before.y());
-        QVERIFY(edit->rect().contains(during.center()));
-        QCOMPARE(edit->inputMethodQuery(Qt::ImSurroundingText).toString(), QStringLiteral("ab"));
-        QCOMPARE(edit->inputMethodQuery(Qt::ImCursorPosition).toInt(), 2);
+        QVERIFY(box->rect().contains(during.center()));
+        QCOMPARE(box->inputMethodQuery(Qt::ImSurroundingText).toString(), QStringLiteral("ab"));
+        QCOMPARE(box->inputMethodQuery(Qt::ImCursorPosition).toInt(), 2);
 
         preedit(edit, QStringLiteral("zhongwen"));
         // One event may commit one word and begin the next.
@@ -89,8 +91,7 @@ private slots:
         QCOMPARE(typed(), QStringLiteral("网名\r\nab中"));
         commit(edit, QStringLiteral("文"));
         QCOMPARE(typed(), QStringLiteral("网名\r\nab中文"));
-        QCOMPARE(edit->inputMethodQuery(Qt::ImSurroundingText).toString(),
-                 QStringLiteral("ab中文"));
+        QCOMPARE(box->inputMethodQuery(Qt::ImSurroundingText).toString(), QStringLiteral("ab中文"));
         // An abandoned composition leaves nothing behind.
         preedit(edit, QStringLiteral("x"));
         preedit(edit, QString());
@@ -102,65 +103,60 @@ private slots:
         const QString line = QStringLiteral("网名\n");
         const std::size_t large = ScintillaBox::backgroundPasteLength / 3 + 1;
         for (const QString &pasted : {QStringLiteral("a\nb\r\nc\rd"), line.repeated(large)}) {
-            QWidget window;
-            ScintillaControl edit(&window, ui, clipboard);
-            edit.box().replace("[]");
-            edit.setFocus();
-            edit.SendScintilla(QsciScintillaBase::SCI_SETSEL, 1UL, 1L);
+            init();
+            edit->box().replace("[]");
+            edit->setFocus();
+            edit->SendScintilla(QsciScintillaBase::SCI_SETSEL, 1UL, 1L);
             QGuiApplication::clipboard()->setText(pasted);
-            QTest::keyClick(&edit, Qt::Key_V, Qt::ControlModifier);
-            QTRY_VERIFY(!edit.box().isBusy());
+            QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+            QTRY_VERIFY(!edit->box().isBusy());
             const QString expected = thisPlatform() == Platform::Windows
                 ? pasted
                 : QString(pasted)
                       .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
                       .replace('\n', QStringLiteral("\r\n"));
-            QCOMPARE(text(edit.box()), '[' + expected + ']');
+            QCOMPARE(text(edit->box()), '[' + expected + ']');
             // The caret stands after what was pasted, and Ctrl+Z takes the paste back whole.
-            QCOMPARE(edit.SendScintilla(QsciScintillaBase::SCI_GETCURRENTPOS),
+            QCOMPARE(edit->SendScintilla(QsciScintillaBase::SCI_GETCURRENTPOS),
                      1 + long(expected.toUtf8().size()));
-            QTest::keyClick(&edit, Qt::Key_Z, Qt::ControlModifier);
-            QCOMPARE(text(edit.box()), QStringLiteral("[]"));
+            QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier);
+            QCOMPARE(text(edit->box()), QStringLiteral("[]"));
         }
     }
 
     void copyAndCutGiveEveryCharacterWithThePlatformsLineBreaks()
     {
-        QWidget window;
-        ScintillaControl edit(&window, ui, clipboard);
-        edit.box().replace(std::string("[p\0q\r\n\0r]", 9));
-        edit.setFocus();
-        edit.SendScintilla(QsciScintillaBase::SCI_SETSEL, 1UL, 8L);
-        QTest::keyClick(&edit, Qt::Key_C, Qt::ControlModifier);
+        edit->box().replace(std::string("[p\0q\r\n\0r]", 9));
+        edit->setFocus();
+        edit->SendScintilla(QsciScintillaBase::SCI_SETSEL, 1UL, 8L);
+        QTest::keyClick(edit, Qt::Key_C, Qt::ControlModifier);
         const QString copied
             = QString::fromUtf8(thisPlatform() == Platform::Windows ? QByteArray("p q\r\n r")
                                                                     : QByteArray("p\0q\n\0r", 6));
         QCOMPARE(QGuiApplication::clipboard()->text(), copied);
-        QCOMPARE(text(edit.box()), QString::fromUtf8(QByteArray("[p\0q\r\n\0r]", 9)));
+        QCOMPARE(text(edit->box()), QString::fromUtf8(QByteArray("[p\0q\r\n\0r]", 9)));
 
         QGuiApplication::clipboard()->clear();
-        QTest::keyClick(&edit, Qt::Key_X, Qt::ControlModifier);
+        QTest::keyClick(edit, Qt::Key_X, Qt::ControlModifier);
         QCOMPARE(QGuiApplication::clipboard()->text(), copied);
-        QCOMPARE(text(edit.box()), QStringLiteral("[]"));
+        QCOMPARE(text(edit->box()), QStringLiteral("[]"));
         // Nothing selected: nothing cut, and the character after the caret stays.
-        QTest::keyClick(&edit, Qt::Key_X, Qt::ControlModifier);
-        QCOMPARE(text(edit.box()), QStringLiteral("[]"));
-        QTest::keyClick(&edit, Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(text(edit.box()), QString::fromUtf8(QByteArray("[p\0q\r\n\0r]", 9)));
+        QTest::keyClick(edit, Qt::Key_X, Qt::ControlModifier);
+        QCOMPARE(text(edit->box()), QStringLiteral("[]"));
+        QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(text(edit->box()), QString::fromUtf8(QByteArray("[p\0q\r\n\0r]", 9)));
         // A rectangle's rows are joined by Scintilla, with the platform's line breaks all the same.
-        edit.box().replace("ab\r\ncd");
-        edit.SendScintilla(QsciScintillaBase::SCI_SETRECTANGULARSELECTIONANCHOR, 0UL);
-        edit.SendScintilla(QsciScintillaBase::SCI_SETRECTANGULARSELECTIONCARET, 5UL);
-        QTest::keyClick(&edit, Qt::Key_C, Qt::ControlModifier);
+        edit->box().replace("ab\r\ncd");
+        edit->SendScintilla(QsciScintillaBase::SCI_SETRECTANGULARSELECTIONANCHOR, 0UL);
+        edit->SendScintilla(QsciScintillaBase::SCI_SETRECTANGULARSELECTIONCARET, 5UL);
+        QTest::keyClick(edit, Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(QGuiApplication::clipboard()->text().toUtf8(),
                  QByteArray(thisPlatform() == Platform::Windows ? "a\r\nc\r\n" : "a\nc\n"));
     }
 
     void aLargePasteThatFailsIsReportedAndLeavesTheText()
     {
-        QWidget window;
-        ScintillaControl edit(&window, ui, clipboard);
-        edit.box().replace("kept");
+        edit->box().replace("kept");
         struct : QtClipboard {
             std::optional<ClipboardText> text() override
             {
@@ -168,7 +164,7 @@ private slots:
                                       []() -> std::string { throw std::bad_alloc(); }};
             }
         } unreadable;
-        ScintillaBox failing(edit, ui, unreadable);
+        ScintillaBox failing(*edit, ui, unreadable);
         QStringList reports;
         std::vector<bool> busy;
         failing.setGuard([&](const std::function<void()> &work) {
@@ -182,7 +178,7 @@ private slots:
         QCOMPARE(reports, QStringList {QStringLiteral("运行时错误 '7':\n\n内存不足")});
         QCOMPARE(busy, (std::vector<bool> {true, false}));
         QCOMPARE(text(failing), QStringLiteral("kept"));
-        QTest::keyClicks(&edit, "x");
+        QTest::keyClicks(edit, "x");
         QCOMPARE(text(failing), QStringLiteral("xkept"));
     }
 
@@ -190,21 +186,17 @@ private slots:
     {
         // A Start's result, like a large paste, comes in a new document: the next Start splits
         // its lines at CR LF, so Enter must type that there too.
-        QWidget window;
-        ScintillaControl edit(&window, ui, clipboard);
-        edit.box().replace("a");
-        QTest::keyClick(&edit, Qt::Key_End, Qt::ControlModifier);
-        QTest::keyClick(&edit, Qt::Key_Return);
-        QCOMPARE(text(edit.box()), QStringLiteral("a\r\n"));
+        edit->box().replace("a");
+        QTest::keyClick(edit, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClick(edit, Qt::Key_Return);
+        QCOMPARE(text(edit->box()), QStringLiteral("a\r\n"));
     }
 
     void theMenuSpeaksChinese()
     {
-        QWidget window;
-        ScintillaControl edit(&window, ui, clipboard);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        edit.box().replace("字");
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        edit->box().replace("字");
         QStringList seen;
         QTimer::singleShot(0, [&seen] {
             if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
@@ -219,37 +211,36 @@ private slots:
             }
         });
         QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5),
-                                edit.mapToGlobal(QPoint(5, 5)));
-        QApplication::sendEvent(edit.viewport(), &event);
+                                edit->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(edit->viewport(), &event);
         QCOMPARE(seen,
                  QStringList({"撤销(&U)", "重做(&R)-", "|", "剪切(&T)-", "复制(&C)-", "粘贴(&P)",
                               "删除-", "|", "全选(&A)", "删除重复行-", "删除空白行-"}));
         // 全选 selected everything; 删除重复行 and 删除空白行 wait for the window's work to be
         // given.
-        QCOMPARE(edit.SendScintilla(QsciScintillaBase::SCI_GETSELECTIONEND), 3L);
+        QCOMPARE(edit->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONEND), 3L);
         // Given it, it is offered while the box takes edits only.
-        edit.box().onRemoveDuplicates([] {});
-        edit.box().onRemoveBlankLines([] {});
-        const auto lastTwo = [&edit] {
-            const auto entries = edit.box().menu();
+        edit->box().onRemoveDuplicates([] {});
+        edit->box().onRemoveBlankLines([] {});
+        const auto lastTwo = [this] {
+            const auto entries = edit->box().menu();
             return std::pair(entries[entries.size() - 2].enabled, entries.back().enabled);
         };
         QCOMPARE(lastTwo(), std::pair(true, true));
-        edit.box().setBusy(true);
+        edit->box().setBusy(true);
         QCOMPARE(lastTwo(), std::pair(false, false));
         // Nor does a large paste begin while the box is busy.
         QGuiApplication::clipboard()->setText(QString(ScintillaBox::backgroundPasteLength, 'x'));
-        edit.box().run(EditCommand::Paste);
-        QVERIFY(!edit.box().isBusy());
+        edit->box().run(EditCommand::Paste);
+        QVERIFY(!edit->box().isBusy());
     }
 
     void contentFilledOnEitherThreadShowsTheSameAndUndoReachesBackWithinItsBudget()
     {
         // The UI thread is how 64-bit Windows fills a new document, the loader out of reach.
         for (const bool offThread : {true, false}) {
-            QWidget window;
-            ScintillaControl edit(&window, ui, clipboard);
-            ScintillaBox &box = edit.box();
+            init();
+            ScintillaBox &box = edit->box();
             box.loadOffThread(offThread);
             const QString text2 = QStringLiteral("一\r\n二") + QChar(0) + QStringLiteral("\r\n三");
             box.replace("old");
@@ -259,16 +250,15 @@ private slots:
             QCOMPARE(text(box), QStringLiteral("old"));
             box.run(EditCommand::Redo);
             QCOMPARE(text(box), text2);
-            QTest::keyClicks(&edit, "x");
+            QTest::keyClicks(edit, "x");
             box.run(EditCommand::Undo);
             QCOMPARE(text(box), text2);
             // A text brought back by redo is undone again.
             box.run(EditCommand::Undo);
             QCOMPARE(text(box), QStringLiteral("old"));
         }
-        QWidget window;
-        ScintillaControl edit(&window, ui, clipboard);
-        ScintillaBox &box = edit.box();
+        init();
+        ScintillaBox &box = edit->box();
         // Each text alone is over the budget: the last one is kept all the same.
         box.setUndoBudget(5);
         for (const char *step : {"aaaaaa", "bbbbbb", "cccccc", "dddddd"})
@@ -288,9 +278,7 @@ private slots:
 
     void largeTextsAreNotWrapped()
     {
-        QWidget window;
-        ScintillaControl edit(&window, ui, clipboard);
-        ScintillaBox &box = edit.box();
+        ScintillaBox &box = edit->box();
         const std::string line = std::string(100, 'x') + "\r\n";
         std::string text;
         while (text.size() + line.size() <= ScintillaBox::wrapLimit)
