@@ -3,11 +3,12 @@
 #pragma once
 
 #include "childprocess.h"
+#include "tempfolder.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,12 @@ inline void PrintTo(const Outcome &o, std::ostream *os)
         << testing::PrintToString(o.err);
 }
 
+inline Words operator+(Words words, const Words &more)
+{
+    words.insert(words.end(), more.begin(), more.end());
+    return words;
+}
+
 inline Outcome ok(std::string out = "")
 {
     return {0, std::move(out), ""};
@@ -30,6 +37,14 @@ inline Outcome ok(std::string out = "")
 inline Outcome failure(const std::string &message, int status = 1)
 {
     return {status, "", "zanvo-scramble: " + message + "\n"};
+}
+
+// Whether a run failed with a message that begins with what, the system's own words after it.
+inline testing::AssertionResult failedWith(const Outcome &o, const std::string &what)
+{
+    if (o.status == 1 && o.out.empty() && o.err.starts_with("zanvo-scramble: " + what))
+        return testing::AssertionSuccess();
+    return testing::AssertionFailure() << testing::PrintToString(o);
 }
 
 // A wrapper that runs the program as the user nobody, where the tests run as root.
@@ -48,22 +63,8 @@ struct Case {
 
 class Cli : public testing::Test {
 protected:
-    fs::path dir;
-
-    void SetUp() override
-    {
-        dir = fs::temp_directory_path() / ("tst_cli-" + std::to_string(std::random_device()()));
-        fs::create_directories(dir);
-    }
-    void TearDown() override
-    {
-        std::error_code ignored;
-        // Links are left alone: a chmod through one would change what it names, such as a device.
-        for (const auto &entry : fs::recursive_directory_iterator(dir, ignored))
-            if (!entry.is_symlink(ignored))
-                fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ignored);
-        fs::remove_all(dir, ignored);
-    }
+    TempFolder temp;
+    const fs::path dir = temp.path;
 
     fs::path file(const std::string &name, const std::string &bytes)
     {
@@ -81,10 +82,22 @@ protected:
                 .input = file("stdin", input),
                 .wrapper = std::move(wrapper)};
     }
-    Outcome run(Words args, const std::string &input = "")
+    Outcome run(Words args, const std::string &input = "", Words wrapper = {})
     {
-        return zanvo::test::run(child(std::move(args), input));
+        return zanvo::test::run(child(std::move(args), input, std::move(wrapper)));
     }
+#ifdef ZANVO_SCRAMBLE_FAULTS
+    // The copy of the program whose Windows calls fail as plan says (tests/windows_faults.cpp).
+    Outcome runFaulty(Words args, const char *plan = "")
+    {
+        Child faulty = child(std::move(args));
+        faulty.program = besideThisProgram(ZANVO_SCRAMBLE_FAULTS);
+        _putenv_s("ZANVO_TEST_FAULTS", plan);
+        const Outcome outcome = zanvo::test::run(faulty);
+        _putenv_s("ZANVO_TEST_FAULTS", "");
+        return outcome;
+    }
+#endif
     void expectRuns(std::initializer_list<Case> cases)
     {
         for (const auto &c : cases)

@@ -1,13 +1,12 @@
-// Drags files as Explorer does: an OLE drag of a data object that holds their names (CF_HDROP),
-// dropped where the pointer rests. The test moves the pointer, as a person moves the mouse; the
-// drag drops once the pointer has rested on the point given, in screen pixels, for a moment.
-// Exits 0 on a drop the target took, 1 on one it refused, 2 where the pointer never came.
-// Usage: drag_files X Y FILE...
+// Drags files as Explorer does: an OLE drag of the data object their folder makes, dropped where
+// the pointer rests. The test moves the pointer, as a person moves the mouse; the drag drops once
+// the pointer has rested on the point given, in screen pixels, for a moment. Exits 0 on a drop the
+// target took, 1 on one it refused, 2 where the pointer never came, 3 where the files cannot be
+// found. Usage: drag_files X Y FILE...
+#include "shellfiles.h"
+
 #include <cstdlib>
-#include <cstring>
 #include <ole2.h>
-#include <shlobj.h>
-#include <string>
 #include <windows.h>
 
 namespace {
@@ -18,67 +17,6 @@ namespace {
 #endif
 
 // Lives on main's stack for the one drag: references are counted for COM's sake only.
-class Files final : public IDataObject {
-public:
-    explicit Files(std::wstring names) : m_names(std::move(names)) { }
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void **object) override
-    {
-        *object = id == IID_IUnknown || id == IID_IDataObject ? this : nullptr;
-        return *object ? S_OK : E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
-
-    HRESULT STDMETHODCALLTYPE GetData(FORMATETC *format, STGMEDIUM *medium) override
-    {
-        if (QueryGetData(format) != S_OK)
-            return DV_E_FORMATETC;
-        const std::size_t bytes = m_names.size() * sizeof(wchar_t);
-        HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + bytes);
-        auto *drop = static_cast<DROPFILES *>(GlobalLock(memory));
-        drop->pFiles = sizeof(DROPFILES);
-        drop->fWide = TRUE;
-        std::memcpy(drop + 1, m_names.data(), bytes);
-        GlobalUnlock(memory);
-        medium->tymed = TYMED_HGLOBAL;
-        medium->hGlobal = memory;
-        medium->pUnkForRelease = nullptr;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC *, STGMEDIUM *) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC *format) override
-    {
-        return format->cfFormat == CF_HDROP && (format->tymed & TYMED_HGLOBAL) ? S_OK
-                                                                               : DV_E_FORMATETC;
-    }
-    HRESULT STDMETHODCALLTYPE GetCanonicalFormatEtc(FORMATETC *, FORMATETC *out) override
-    {
-        out->ptd = nullptr;
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE SetData(FORMATETC *, STGMEDIUM *, BOOL) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE EnumFormatEtc(DWORD direction, IEnumFORMATETC **out) override
-    {
-        FORMATETC format {CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
-        if (direction != DATADIR_GET)
-            return E_NOTIMPL;
-        return SHCreateStdEnumFmtEtc(1, &format, out);
-    }
-    HRESULT STDMETHODCALLTYPE DAdvise(FORMATETC *, DWORD, IAdviseSink *, DWORD *) override
-    {
-        return OLE_E_ADVISENOTSUPPORTED;
-    }
-    HRESULT STDMETHODCALLTYPE DUnadvise(DWORD) override { return OLE_E_ADVISENOTSUPPORTED; }
-    HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA **) override
-    {
-        return OLE_E_ADVISENOTSUPPORTED;
-    }
-
-private:
-    std::wstring m_names; // each ended by a NUL, the list by another
-};
-
 class Hand final : public IDropSource {
 public:
     explicit Hand(POINT target) : m_target(target) { }
@@ -125,15 +63,14 @@ int wmain(int argc, wchar_t **argv)
 {
     if (argc < 4)
         return 3;
-    std::wstring names;
-    for (int i = 3; i < argc; ++i)
-        names.append(argv[i]).push_back(L'\0');
-    names.push_back(L'\0');
     OleInitialize(nullptr);
-    Files files(std::move(names));
+    IDataObject *files = shellDataObject(std::vector<std::wstring>(argv + 3, argv + argc));
+    if (!files)
+        return 3;
     Hand hand({std::wcstol(argv[1], nullptr, 10), std::wcstol(argv[2], nullptr, 10)});
     DWORD effect = DROPEFFECT_NONE;
-    const HRESULT result = DoDragDrop(&files, &hand, DROPEFFECT_COPY, &effect);
+    const HRESULT result = DoDragDrop(files, &hand, DROPEFFECT_COPY, &effect);
+    files->Release();
     OleUninitialize();
     if (hand.timedOut())
         return 2;

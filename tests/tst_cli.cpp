@@ -157,20 +157,17 @@ TEST_F(Cli, DropBlankShufflesTheTextWithoutItsBlankLines)
 {
     const std::string blanks = "甲\r\n \t\r\n乙\r\n\u3000\r\n甲\r\n\u00A0\u3000";
     const std::u16string blanks16 = u"甲\r\n \t\r\n乙\r\n\u3000\r\n甲\r\n\u00A0\u3000";
-    expectRuns({
-        {{"-b", "-s", "42"}, blanks, run({"-s", "42"}, "甲\r\n乙\r\n甲")},
-        {{"--drop-blank", "-s", "42", "--eol=lf"}, "a\n \nb\n\t\n", run({"-s", "42"}, "a\nb\n")},
-        {{"-b", "-s", "42"},
-         utf16(blanks16, false),
-         run({"-s", "42"}, utf16(u"甲\r\n乙\r\n甲", false))},
-        {{"-b", "-s", "42"},
-         utf16(blanks16, true),
-         run({"-s", "42"}, utf16(u"甲\r\n乙\r\n甲", true))},
-        {{"-b", "-s", "42"},
-         utf32(U"甲\r\n \t\r\n乙\r\n\u3000\r\n甲", false),
-         run({"-s", "42"}, utf32(U"甲\r\n乙\r\n甲", false))},
-        {{"-b", "-u", "-s", "42"}, blanks, run({"-s", "42"}, "甲\r\n乙")},
-    });
+    const std::pair<std::string, std::string> texts[] = {
+        {blanks, "甲\r\n乙\r\n甲"},
+        {"a\n \nb\n\t\n", "a\nb\n"},
+        {utf16(blanks16, false), utf16(u"甲\r\n乙\r\n甲", false)},
+        {utf16(blanks16, true), utf16(u"甲\r\n乙\r\n甲", true)},
+        {utf32(U"甲\r\n \t\r\n乙", false), utf32(U"甲\r\n乙", false)},
+    };
+    for (const auto &[text, without] : texts)
+        EXPECT_EQ(run({"-b", "-s", "42"}, text), run({"-s", "42"}, without))
+            << testing::PrintToString(text);
+    EXPECT_EQ(run({"--drop-blank", "-u", "-s", "42"}, blanks), run({"-s", "42"}, "甲\r\n乙"));
     // Without -b, a line of blanks is a line.
     EXPECT_NE(run({"-s", "42"}, blanks).out.find("\u3000"), std::string::npos);
 }
@@ -179,6 +176,8 @@ TEST_F(Cli, FailuresSayWhatAndWhereAndLeaveNoOutput)
 {
     const std::string odd = utf16(u"x\r\ny", false) + "!";
     const std::string noFile = "' for reading: No such file or directory";
+    const std::string input = "cannot scramble standard input: ";
+    const std::string noCharacter = "UTF-32 text with a value that is no character";
     expectRuns({
         {{"-o", "out.txt", "missing.txt"}, "", failure("cannot open 'missing.txt" + noFile)},
         {{"缺少的文件.txt"}, "", failure("cannot open '缺少的文件.txt" + noFile)},
@@ -190,21 +189,13 @@ TEST_F(Cli, FailuresSayWhatAndWhereAndLeaveNoOutput)
         {{"."}, "", failure("cannot read '.': Is a directory")},
         {{},
          utf32(U"x", false) + "!",
-         failure("cannot scramble standard input: UTF-32 text whose length is not a multiple of "
-                 "four bytes")},
-        {{},
-         utf32(U"x\r\n", true) + std::string("\0\0\xD8\0", 4),
-         failure("cannot scramble standard input: UTF-32 text with a value that is no character")},
-        {{},
-         utf32(U"x", false) + std::string("\0\0\x11\0", 4),
-         failure("cannot scramble standard input: UTF-32 text with a value that is no character")},
-        {{},
-         odd,
-         failure("cannot scramble standard input: UTF-16 text with an odd number of bytes")},
+         failure(input + "UTF-32 text whose length is not a multiple of four bytes")},
+        {{}, utf32(U"x\r\n", true) + std::string("\0\0\xD8\0", 4), failure(input + noCharacter)},
+        {{}, utf32(U"x", false) + std::string("\0\0\x11\0", 4), failure(input + noCharacter)},
+        {{}, odd, failure(input + "UTF-16 text with an odd number of bytes")},
     });
-    EXPECT_EQ(run({"-o", "no/such/out.txt"}, "a")
-                  .err.rfind("zanvo-scramble: cannot open 'no/such/out.txt' for writing: ", 0),
-              0u);
+    EXPECT_TRUE(failedWith(run({"-o", "no/such/out.txt"}, "a"),
+                           "cannot open 'no/such/out.txt' for writing: "));
     EXPECT_EQ(leftovers(), Words {});
 
     file("odd.txt", odd);
@@ -250,7 +241,7 @@ TEST_F(Cli, WindowsDevicesProtectionAndLocksAreRespected)
     ASSERT_NE(holder, INVALID_HANDLE_VALUE);
     const auto held = run({"-o", "locked.txt"}, "new");
     CloseHandle(holder);
-    EXPECT_EQ(held.err.rfind("zanvo-scramble: cannot replace 'locked.txt': ", 0), 0u) << held.err;
+    EXPECT_TRUE(failedWith(held, "cannot replace 'locked.txt': "));
     EXPECT_EQ(readFile(locked), "old");
     EXPECT_EQ(leftovers(), (Words {"locked.txt", "readonly.txt"}));
 
@@ -273,9 +264,7 @@ TEST_F(Cli, WindowsDevicesProtectionAndLocksAreRespected)
                                       "is using it"));
     }
 
-    const auto badName = run({"-o", "a<b>.txt"}, "x");
-    EXPECT_EQ(badName.err.rfind("zanvo-scramble: cannot open 'a<b>.txt' for writing: ", 0), 0u)
-        << badName.err;
+    EXPECT_TRUE(failedWith(run({"-o", "a<b>.txt"}, "x"), "cannot open 'a<b>.txt' for writing: "));
 }
 
 // Names past Windows' limit of 260 characters, through the copy of the program whose calls refuse
@@ -292,11 +281,6 @@ TEST_F(Cli, NamesOfAnyLengthAreTakenAsWindowsTakesThem)
     }
     const std::string list = folder + "\\list.txt", copy = folder + "\\copy.txt";
     file(list, "one\r\ntwo\r\nthree\r\n");
-    const auto runFaulty = [this](Words args) {
-        Child faulty = child(std::move(args));
-        faulty.program = besideThisProgram(ZANVO_SCRAMBLE_FAULTS);
-        return zanvo::test::run(faulty);
-    };
     EXPECT_EQ(runFaulty({"-s", "1", "-o", copy, list}), ok());
     EXPECT_EQ(runFaulty({"-s", "1", "-o", list, list}), ok());
     EXPECT_EQ(contents(list), "two\r\n\r\nthree\r\n\r\none");
@@ -326,12 +310,7 @@ TEST_F(Cli, NamesOfAnyLengthAreTakenAsWindowsTakesThem)
 TEST_F(Cli, AReplaceThatWindowsDisturbsNeverLosesTheFile)
 {
     const auto disturbed = [this](const char *plan) {
-        SetEnvironmentVariableA("ZANVO_TEST_FAULTS", plan);
-        Child faulty = child({"-s", "1", "-o", "list.txt", "list.txt"});
-        faulty.program = besideThisProgram(ZANVO_SCRAMBLE_FAULTS);
-        const Outcome outcome = zanvo::test::run(faulty);
-        SetEnvironmentVariableA("ZANVO_TEST_FAULTS", nullptr);
-        return outcome;
+        return runFaulty({"-s", "1", "-o", "list.txt", "list.txt"}, plan);
     };
     const std::string old = "one\r\ntwo\r\nthree\r\n", result = "two\r\n\r\nthree\r\n\r\none";
     for (const char *plan : {"replace:32*3", "replace:5,1175,1176", "replace:1177",
@@ -343,9 +322,7 @@ TEST_F(Cli, AReplaceThatWindowsDisturbsNeverLosesTheFile)
     }
     for (const char *plan : {"replace:32*20", "replace:1177 move:32*20"}) {
         file("list.txt", old);
-        const Outcome refused = disturbed(plan);
-        EXPECT_EQ(refused.err.rfind("zanvo-scramble: cannot replace 'list.txt': ", 0), 0u)
-            << plan << ": " << refused.err;
+        EXPECT_TRUE(failedWith(disturbed(plan), "cannot replace 'list.txt': ")) << plan;
         EXPECT_EQ(contents("list.txt"), old) << plan;
         EXPECT_EQ(leftovers(), Words {"list.txt"}) << plan;
     }
@@ -363,12 +340,9 @@ TEST_F(Cli, AReplaceThatWindowsDisturbsNeverLosesTheFile)
     const Words kept = leftovers();
     ASSERT_EQ(kept.size(), 2u) << stranded.err;
     EXPECT_EQ(kept[1], kept[0] + ".old");
-    EXPECT_EQ(stranded.err.rfind("zanvo-scramble: cannot replace 'list.txt' (the result is in '"
-                                     + kept[0] + "' and its old text in '" + kept[1]
-                                     + "', beside it): ",
-                                 0),
-              0u)
-        << stranded.err;
+    EXPECT_TRUE(failedWith(stranded,
+                           "cannot replace 'list.txt' (the result is in '" + kept[0]
+                               + "' and its old text in '" + kept[1] + "', beside it): "));
     EXPECT_EQ(contents(kept[0]), result);
     EXPECT_EQ(contents(kept[1]), old);
 }
@@ -463,9 +437,8 @@ Words sizeLimit(int blocks)
 // A wrapper that runs the program through tests/fs_faults.cpp, with more of its settings.
 Words preloaded(const Words &settings = {})
 {
-    Words words = {"env", "LD_PRELOAD=" FS_FAULTS, "ASAN_OPTIONS=verify_asan_link_order=0"};
-    words.insert(words.end(), settings.begin(), settings.end());
-    return words;
+    return Words {"env", "LD_PRELOAD=" FS_FAULTS, "ASAN_OPTIONS=verify_asan_link_order=0"}
+    + settings;
 }
 #endif
 
@@ -526,11 +499,9 @@ TEST_F(Cli, NoSignalLeavesAnythingButTheOldFile)
     }
 
     // Signals ignored at the start stay ignored, whichever kind of replacement is under way.
-    for (Words wrapper : wrappers) {
+    for (const Words &wrapper : wrappers) {
         file("list.txt", "old\n");
-        const Words ignore = ignoring("INT HUP");
-        wrapper.insert(wrapper.end(), ignore.begin(), ignore.end());
-        HeldRun ignored(child({"-s", "2", "-o", "list.txt"}, "", wrapper));
+        HeldRun ignored(child({"-s", "2", "-o", "list.txt"}, "", wrapper + ignoring("INT HUP")));
         ASSERT_TRUE(waitForOutputOpen(ignored.id(), dir));
         kill(static_cast<pid_t>(ignored.id()), SIGINT);
         kill(static_cast<pid_t>(ignored.id()), SIGHUP);
@@ -579,9 +550,7 @@ TEST_F(Cli, AFailedWriteIsReportedAndLeavesTheOldFile)
     file("list.txt", "old\n");
     // What got out before the limit is beside the point: the status and the message are not.
     const auto limited = [&](Words args, int blocks, Words wrapper = {}) {
-        const Words limit = sizeLimit(blocks);
-        wrapper.insert(wrapper.end(), limit.begin(), limit.end());
-        auto outcome = zanvo::test::run(child(std::move(args), big + "\n" + big, wrapper));
+        auto outcome = run(std::move(args), big + "\n" + big, wrapper + sizeLimit(blocks));
         outcome.out.clear();
         return outcome;
     };
@@ -632,14 +601,13 @@ TEST_F(Cli, PipesAndOurOwnStandardOutputAreWrittenAsTheyAre)
     // /dev/stdout through a link of the test's own, as devices above.
     fs::create_symlink("/dev/stdout", dir / "out");
     const auto shell = [&](const std::string &script) {
-        return zanvo::test::run(
-            child({"-s", "2", "-o", "out"}, "x\ny", {"sh", "-c", script + "; exit 0"}));
+        return run({"-s", "2", "-o", "out"}, "x\ny", {"sh", "-c", script + "; exit 0"});
     };
     // Standard output a pipe: the name's links end at pipe:[N], which opens nothing.
     EXPECT_EQ(shell("\"$0\" \"$@\" | cat"), ok("y\n\nx"));
     // A pipe under another descriptor's name, which the program does not hold as its own.
-    EXPECT_EQ(zanvo::test::run(child({"-s", "2", "-o", "/proc/self/fd/3"}, "x\ny",
-                                     {"sh", "-c", "\"$0\" \"$@\" 3>&1 >/dev/null | cat"})),
+    EXPECT_EQ(run({"-s", "2", "-o", "/proc/self/fd/3"}, "x\ny",
+                  {"sh", "-c", "\"$0\" \"$@\" 3>&1 >/dev/null | cat"}),
               ok("y\n\nx"));
     // A file that is our own standard output is written through it, never replaced: >> appends.
     const auto log = file("log", "before\n");
@@ -662,7 +630,7 @@ TEST_F(Cli, AnotherUsersFileKeepsItsOwnerAndWhatTheyMayNotChange)
               std::tuple(65534u, 65534u, 0600u));
 
     fs::permissions(dir, fs::perms::all, fs::perm_options::add);
-    if (zanvo::test::run(child({"--version"}, "", asNobody)).status != 0)
+    if (run({"--version"}, "", asNobody).status != 0)
         GTEST_SKIP() << "the user nobody cannot run the program from here";
     const auto mine = file("protected.txt", "old");
     ASSERT_EQ(chown(mine.c_str(), 65534, 65534), 0);
@@ -692,8 +660,7 @@ TEST_F(Cli, AnotherUsersFileKeepsItsOwnerAndWhatTheyMayNotChange)
              std::pair {"sticky/shared.txt", ok()},
              std::pair {"write-only.txt", ok()},
          }) {
-        EXPECT_EQ(zanvo::test::run(child({"-s", "1", "-o", name}, "b\na\n", asNobody)), expected)
-            << name;
+        EXPECT_EQ(run({"-s", "1", "-o", name}, "b\na\n", asNobody), expected) << name;
     }
     EXPECT_EQ(contents("protected.txt"), "old");
     EXPECT_EQ(contents("locked/open.txt"), "b\n\na");

@@ -103,10 +103,10 @@ std::string attributeOf(const fs::path &path, const char *name)
 
 TEST_F(Cli, ADeniedUserStaysDeniedWhateverTheFileSystemKeeps)
 {
-    if (zanvo::test::run(child({"--version"}, "", asNobody)).status != 0)
+    if (run({"--version"}, "", asNobody).status != 0)
         GTEST_SKIP() << "the user nobody cannot run the program from here";
     const auto readAsNobody = [&](const std::string &name) {
-        return zanvo::test::run(child({name}, "", asNobody)).err;
+        return run({name}, "", asNobody).err;
     };
     const std::string denied = "Permission denied\n";
 
@@ -133,8 +133,7 @@ TEST_F(Cli, ADeniedUserStaysDeniedWhateverTheFileSystemKeeps)
     ASSERT_EQ(chown(theirs.c_str(), 65534, 65534), 0);
     ASSERT_EQ(setxattr(theirs.c_str(), "security.zanvo", "label", 5, 0), 0);
     const auto theirInode = inodeOf(theirs);
-    EXPECT_EQ(zanvo::test::run(
-                  child({"-s", "1", "-o", "acl/theirs.txt", "acl/theirs.txt"}, "", asNobody)),
+    EXPECT_EQ(run({"-s", "1", "-o", "acl/theirs.txt", "acl/theirs.txt"}, "", asNobody),
               ok());
     EXPECT_EQ(contents("acl/theirs.txt"), "b\n\na");
     EXPECT_EQ(inodeOf(theirs), theirInode);

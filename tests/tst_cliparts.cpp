@@ -2,11 +2,10 @@
 // terminal shows it, and the form that lifts Windows' limit on the length of a name.
 #include "cli/progress.h"
 #include "runtime/longpath.h"
+#include "tempfolder.h"
 
 #include <cstdio>
-#include <filesystem>
 #include <gtest/gtest.h>
-#include <random>
 #include <string>
 
 using zanvo::cli::LineStyle;
@@ -62,14 +61,12 @@ TEST(Progress, NeitherANullDeviceNorAFileIsATerminal)
 #else
     const char *null = "/dev/null";
 #endif
-    const auto file = std::filesystem::temp_directory_path()
-        / ("tst_cliparts-" + std::to_string(std::random_device()()));
-    for (std::FILE *stream : {std::fopen(null, "w"), std::fopen(file.string().c_str(), "w")}) {
+    const zanvo::test::TempFolder temp;
+    for (std::FILE *stream : {std::fopen(null, "w"), std::fopen(temp.name("log").c_str(), "w")}) {
         ASSERT_NE(stream, nullptr);
         EXPECT_EQ(zanvo::cli::lineStyle(stream), LineStyle::None);
         std::fclose(stream);
     }
-    std::filesystem::remove(file);
 }
 
 TEST(LongPath, EveryFullPathTakesTheExtendedFormOnce)

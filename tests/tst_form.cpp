@@ -1,6 +1,7 @@
 // The window's own logic without any toolkit: Form1's handlers against fake controls and
 // services, the platform choices for every platform, and the skin file's checks.
 #include "scrambler/scrambler.h"
+#include "tempfolder.h"
 #include "window/form/errorreport.h"
 #include "window/form/form1.h"
 #include "window/form/platform.h"
@@ -24,6 +25,7 @@
 #endif
 
 using namespace zanvo;
+using zanvo::test::TempFolder;
 
 namespace {
 
@@ -191,8 +193,10 @@ protected:
     FakeUi ui;
     RandomSource random;
 
+    // A new window, its log started afresh.
     std::unique_ptr<Form1> form(Platform platform = Platform::Linux)
     {
+        fakes.log.clear();
         return std::make_unique<Form1>(fakes, fakes, ui, random, platform);
     }
     // Runs a handler through the guard and, where it started work, lets the work's end come back.
@@ -220,21 +224,6 @@ protected:
         oracle.reseed(fakes.now);
         return scramble(text, oracle);
     }
-};
-
-// A folder of the test's own under the system's temporary folder, gone at the end.
-struct TempFolder {
-    std::filesystem::path path = std::filesystem::temp_directory_path()
-        / ("tst_form_"
-           + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
-    TempFolder() { std::filesystem::create_directories(path); }
-    ~TempFolder() { std::filesystem::remove_all(path); }
-    std::string write(const char *name, std::string_view bytes) const
-    {
-        std::ofstream(path / name, std::ios::binary) << bytes;
-        return (path / name).string();
-    }
-    std::string name(const char *name) const { return (path / name).string(); }
 };
 
 const std::string prompt = "请填写需要伪原创的内容";
@@ -265,7 +254,6 @@ TEST_F(Form1Test, EachStartReseedsFromTheClockShowsAndCopiesWithThePlatformsLine
         for (const std::string &text : texts) {
             for (const float now : {3600.25f, 3600.5f}) {
                 auto form1 = form(platform);
-                fakes.log.clear();
                 fakes.now = now;
                 fakes.box.value = text;
                 act(*form1);
@@ -284,7 +272,6 @@ TEST_F(Form1Test, EachStartReseedsFromTheClockShowsAndCopiesWithThePlatformsLine
          {std::pair {ClipboardPut::Held, form1::clipboardBusy},
           std::pair {ClipboardPut::Emptied, form1::clipboardEmptied}}) {
         auto form1 = form();
-        fakes.log.clear();
         fakes.clipboardPut = put;
         fakes.box.value = "甲\r\n乙";
         const std::string before = fakes.copied;
@@ -350,7 +337,7 @@ TEST_F(Form1Test, NoSecondStartWhileOneWorksOrTheBoxPastes)
     form1->handle(&Form1::Command1_Click);
     ASSERT_TRUE(ui.runNext());
     EXPECT_TRUE(ui.idle());
-    EXPECT_EQ(std::count(fakes.log.begin(), fakes.log.end(), "copy"), 1);
+    EXPECT_EQ(logged("copy"), 1);
     fakes.log.clear();
     fakes.box.pasting = true;
     form1->handle(&Form1::Command1_Click);
@@ -460,7 +447,6 @@ TEST_F(Form1Test, ARunTimeErrorIsReportedAndEndsTheProgram)
     };
     for (const Case &c : cases) {
         auto form1 = form();
-        fakes.log.clear();
         fakes.box.value = "a\r\nb";
         fakes.box.failFill = c.failFill;
         fakes.failClipboard = c.failClipboard;
@@ -472,7 +458,6 @@ TEST_F(Form1Test, ARunTimeErrorIsReportedAndEndsTheProgram)
         EXPECT_FALSE(fakes.box.busy);
     }
     auto form1 = form();
-    fakes.log.clear();
     form1->guard([] { throw std::runtime_error("broken"); });
     EXPECT_EQ(fakes.log, (std::vector<std::string> {boxed("运行时错误 '51':\n\nbroken"), "end 1"}));
     EXPECT_EQ(runGuarded([] { throw std::length_error("long"); }), "运行时错误 '7':\n\n内存不足");
@@ -501,14 +486,12 @@ TEST_F(Form1Test, EachLinkClickStartsTheLauncherWithTheAddressAlone)
     };
     for (const auto &[platform, started] : launchers) {
         auto form1 = form(platform);
-        fakes.log.clear();
         form1->handle(&Form1::Command2_Click);
         form1->handle(&Form1::Label2_Click);
         EXPECT_EQ(fakes.log, std::vector<std::string>(2, started));
     }
     auto form1 = form();
     fakes.launcherStarts = false;
-    fakes.log.clear();
     fakes.box.value = "用户的文字";
     form1->handle(&Form1::Label2_Click);
     ASSERT_EQ(fakes.log.size(), 2u);
@@ -523,7 +506,6 @@ TEST_F(Form1Test, FormLoadStylesTheWindowWithTheSkinBesideTheProgramWhereItPasse
     for (const std::string skin : {"", " \n", "a { color: red; }"}) {
         if (!skin.empty())
             temp.write("aero.she", skin);
-        fakes.log.clear();
         form()->handle(&Form1::Form_Load);
         EXPECT_EQ(fakes.log.size(), skin == "a { color: red; }" ? 1u : 0u) << skin;
     }
@@ -594,18 +576,12 @@ TEST(Skin, OnlyARegularFileOfUtf8TextWhoseUrlsNameFilesIsTaken)
     for (const char *fifo : {"q ueue)", "rueue)", "it's", "网名"})
         ASSERT_EQ(::mkfifo((dir / fifo).c_str(), 0600), 0);
     const std::string at = dir.string() + "/";
-    for (const std::string &reference : {
-             "url(\"" + at + "\\70ipe.she\")",
-             "url(" + at + "p\\000069pe.she)",
-             "\\75rl(" + at + "pipe.she)",
-             "\\55 \\52\\4C(" + at + "pipe.she)",
-             "url('" + at + "pi\\pe\\.she')",
-             "url(" + at + "p\\\nipe.she)",
-             "url(" + at + "\\71 ueue\\29)",
-             "url(" + at + "\\72 ueue\\29)",
-             "url('" + at + "it\\'s')",
-             "url(" + at + "\\7F51\\540D)",
-         })
+    for (const std::string &reference :
+         {"url(\"" + at + "\\70ipe.she\")", "url(" + at + "p\\000069pe.she)",
+          "\\75rl(" + at + "pipe.she)", "\\55 \\52\\4C(" + at + "pipe.she)",
+          "url('" + at + "pi\\pe\\.she')", "url(" + at + "p\\\nipe.she)",
+          "url(" + at + "\\71 ueue\\29)", "url(" + at + "\\72 ueue\\29)", "url('" + at + "it\\'s')",
+          "url(" + at + "\\7F51\\540D)"})
         EXPECT_EQ(readSkin(write("escaped.she", "a { b: " + reference + "; }")).status,
                   SkinBadReference)
             << reference;

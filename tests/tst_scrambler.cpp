@@ -177,18 +177,8 @@ TEST(UniqueLines, TheWholeTextVersionKeepsEveryEmptyLineAndTheLineBreaks)
 TEST(BlankLines, OnlyWhiteSpaceMakesABlankLine)
 {
     // Each kind of white space alone, and all of them together.
-    const std::string blanks[] = {"",
-                                  " ",
-                                  "\t",
-                                  "\u00A0",
-                                  "\u1680",
-                                  "\u2000",
-                                  "\u200A",
-                                  "\u202F",
-                                  "\u205F",
-                                  "\u3000",
-                                  " \t\u3000\u00A0\u2005"};
-    for (const std::string &line : blanks)
+    for (const std::string_view line : {"", " ", "\t", "\u00A0", "\u1680", "\u2000", "\u200A",
+                                        "\u202F", "\u205F", "\u3000", " \t\u3000\u00A0\u2005"})
         EXPECT_TRUE(isBlankLine(line)) << line;
     for (const std::u16string_view line :
          {u"", u" ", u"\t", u"\u00A0", u"\u1680", u"\u2000", u"\u200A", u"\u202F", u"\u205F",

@@ -4,6 +4,7 @@
 // clipboard on a worker), and tasks posted from a worker run in the message loop, in order, on
 // the UI thread.
 #include "runtime/utf16.h"
+#include "shellfiles.h"
 #include "window/win32/filedrop.h"
 #include "window/win32/form1window.h"
 #include "window/win32/scintillacontrol.h"
@@ -14,9 +15,7 @@
 #include <atomic>
 #include <chrono>
 #include <commctrl.h>
-#include <cstring>
 #include <gtest/gtest.h>
-#include <shlobj.h>
 #include <thread>
 
 using namespace zanvo;
@@ -95,15 +94,10 @@ TEST_F(Win32Box, TextFilledOnAWorkerComesBackWholeAndUndoStepsThroughWholeTexts)
     EXPECT_EQ(box().text(), text);
     box().run(EditCommand::Undo);
     EXPECT_EQ(box().text(), "old");
-    box().run(EditCommand::Redo);
-    EXPECT_EQ(box().text(), text);
-    box().run(EditCommand::Undo);
     // Typing, as Scintilla tells its parent, ends the way forward.
     control->send(SCI_REPLACESEL, 0, reinterpret_cast<std::intptr_t>("x"));
     box().run(EditCommand::Redo);
     EXPECT_EQ(box().text(), "xold");
-    box().run(EditCommand::Undo);
-    EXPECT_EQ(box().text(), "old");
 }
 
 TEST_F(Win32Box, ALargePasteRunsOnAWorkerAndKeepsTheClipboardsLineBreaks)
@@ -177,26 +171,6 @@ struct TextOnly : IDropTarget {
 #pragma GCC diagnostic pop
 #endif
 
-// A file's name as Explorer's drag holds it (CF_HDROP), here through the clipboard's data object.
-IDataObject *draggedFile()
-{
-    constexpr wchar_t name[] = L"C:\\list.txt\0";
-    HGLOBAL files = GlobalAlloc(GHND, sizeof(DROPFILES) + sizeof name);
-    auto *drop = static_cast<DROPFILES *>(GlobalLock(files));
-    drop->pFiles = sizeof(DROPFILES);
-    drop->fWide = TRUE;
-    std::memcpy(drop + 1, name, sizeof name);
-    GlobalUnlock(files);
-    IDataObject *data = nullptr;
-    if (OpenClipboard(nullptr)) {
-        EmptyClipboard();
-        SetClipboardData(CF_HDROP, files);
-        CloseClipboard();
-        OleGetClipboard(&data);
-    }
-    return data;
-}
-
 // Closed during a long Start, the window leaves the screen at once; the program then waits for
 // the work, out of sight, where Windows shows no window as not responding. Meanwhile a drag of
 // files over the window or the box shows that it cannot drop, and a drop leaves nothing behind.
@@ -218,7 +192,9 @@ TEST(Win32Form1, ClosedDuringAStartTheWindowGoesAtOnce)
     TextOnly scintilla;
     IDropTarget *box = newBoxDropTarget(
         FindWindowExW(form.window(), nullptr, L"Scintilla", nullptr), &scintilla);
-    IDataObject *file = draggedFile();
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    IDataObject *file = shellDataObject({self});
     ASSERT_TRUE(file);
     for (int step = 0; step < 2; ++step) {
         DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
