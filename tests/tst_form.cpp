@@ -29,60 +29,51 @@ using zanvo::test::TempFolder;
 
 namespace {
 
+// What a fake's content collects, for the box or the clipboard; with fail set, each piece raises
+// what the real one would.
+struct Collected : TextBox::Content, Clipboard::Content {
+    std::string text;
+    const bool &fail;
+    explicit Collected(const bool &failing) : fail(failing) { }
+    template<class Error> void take(std::string_view piece, Error error)
+    {
+        if (fail)
+            throw error;
+        text += piece;
+    }
+    void add(const char *p, std::size_t n) override { take({p, n}, std::bad_alloc()); }
+    void add(std::string_view piece) override { take(piece, RuntimeError::overflow()); }
+    void reserve(std::size_t bytes) override { text.reserve(bytes); }
+    void finish() override { }
+};
+
 class FakeBox : public TextBox {
 public:
-    struct Filled : Content {
-        std::string text;
-        const bool *fail;
-        void add(const char *p, std::size_t n) override
-        {
-            if (*fail)
-                throw std::bad_alloc();
-            text.append(p, n);
-        }
-        void finish() override { }
-    };
-
     std::string value;
-    bool busy = false;
-    bool pasting = false;
-    bool failFill = false;
+    bool busy = false, pasting = false, failFill = false;
+    std::string composing; // an input method's composition, which ending commits into the text
+    std::string reads; // each read made while a composition was under way
+    int shown = 0;
+    std::size_t caretAt = 0;
 
-    std::string_view text() override
+    std::string_view read()
     {
         reads += composing.empty() ? "" : "half-typed ";
         return value;
     }
-    bool isEmpty() override
-    {
-        reads += composing.empty() ? "" : "half-typed ";
-        return value.empty();
-    }
-    // An input method's composition under way, which ending commits into the text.
-    void endComposition() override
-    {
-        value += composing;
-        composing.clear();
-    }
-    std::string composing;
-    std::string reads; // each read made while a composition was under way
+    std::string_view text() override { return read(); }
+    bool isEmpty() override { return read().empty(); }
+    void endComposition() override { value += std::exchange(composing, {}); }
     void setBusy(bool on) override { busy = on; }
     bool isBusy() const override { return pasting; }
-    std::unique_ptr<Content> newContent() override
-    {
-        auto content = std::make_unique<Filled>();
-        content->fail = &failFill;
-        return content;
-    }
+    std::unique_ptr<Content> newContent() override { return std::make_unique<Collected>(failFill); }
     std::size_t caret() override { return caretAt; }
     void show(std::unique_ptr<Content> content, std::size_t caret) override
     {
-        value = static_cast<Filled &>(*content).text;
+        value = static_cast<Collected &>(*content).text;
         caretAt = caret;
         ++shown;
     }
-    int shown = 0;
-    std::size_t caretAt = 0;
 };
 
 // A UI thread that runs its tasks when the test says so.
@@ -129,19 +120,6 @@ struct Fakes : FormControls, FormServices, Clipboard {
     bool failClipboard = false; // its content cannot be made
     ClipboardPut clipboardPut = ClipboardPut::Done; // how the next put ends
 
-    struct Text : Content {
-        std::string utf8;
-        const bool *fail;
-        void reserve(std::size_t bytes) override { utf8.reserve(bytes); }
-        void add(std::string_view piece) override
-        {
-            if (*fail)
-                throw RuntimeError::overflow();
-            utf8 += piece;
-        }
-        void finish() override { }
-    };
-
     TextBox &text1() override { return box; }
     void setBusy(bool busy) override { log.push_back(busy ? "busy" : "idle"); }
     void showProgress(std::chrono::milliseconds after) override
@@ -162,15 +140,13 @@ struct Fakes : FormControls, FormServices, Clipboard {
     Clipboard &clipboard() override { return *this; }
     std::unique_ptr<Content> newContent() override
     {
-        auto text = std::make_unique<Text>();
-        text->fail = &failClipboard;
-        return text;
+        return std::make_unique<Collected>(failClipboard);
     }
     ClipboardPut put(std::unique_ptr<Content> text) override
     {
         if (clipboardPut != ClipboardPut::Done)
             return clipboardPut;
-        copied = static_cast<Text &>(*text).utf8;
+        copied = static_cast<Collected &>(*text).text;
         log.push_back("copy");
         return ClipboardPut::Done;
     }
@@ -187,17 +163,42 @@ struct Fakes : FormControls, FormServices, Clipboard {
     std::string applicationFolder() override { return folder; }
 };
 
+const std::string prompt = "请填写需要伪原创的内容";
+const std::string title = "Zanvo伪原创工具";
+// The calls of a work that ran off the UI thread, and of a message box.
+const std::vector<std::string> worked {"busy", "progress after 500", "no progress", "idle"};
+const std::vector<std::string> workedAndCopied {"busy", "progress after 500", "no progress", "idle",
+                                                "copy"};
+std::string boxed(std::string_view text)
+{
+    return "box " + title + "|" + std::string(text);
+}
+
 class Form1Test : public ::testing::Test {
 protected:
     Fakes fakes;
     FakeUi ui;
     RandomSource random;
 
+    int finished = 0; // works ended
+
     // A new window, its log started afresh.
     std::unique_ptr<Form1> form(Platform platform = Platform::Linux)
     {
         fakes.log.clear();
-        return std::make_unique<Form1>(fakes, fakes, ui, random, platform);
+        auto form1 = std::make_unique<Form1>(fakes, fakes, ui, random, platform);
+        form1->onFinished([this] { ++finished; });
+        return form1;
+    }
+    // Lets the one work under way, which copies nothing, end: nothing else was posted meanwhile.
+    void endTheWork()
+    {
+        ASSERT_TRUE(ui.runNext());
+        EXPECT_TRUE(ui.idle());
+        EXPECT_EQ(fakes.log, worked);
+        EXPECT_EQ(fakes.copied, "left over");
+        EXPECT_FALSE(fakes.box.busy);
+        EXPECT_EQ(finished, 1);
     }
     // Runs a handler through the guard and, where it started work, lets the work's end come back.
     void act(Form1 &form1, void (Form1::*handler)() = &Form1::Command1_Click)
@@ -226,29 +227,16 @@ protected:
     }
 };
 
-const std::string prompt = "请填写需要伪原创的内容";
-const std::string title = "Zanvo伪原创工具";
-// The calls of a work that ran off the UI thread, and of a message box.
-const std::vector<std::string> worked {"busy", "progress after 500", "no progress", "idle"};
-std::string boxed(std::string_view text)
-{
-    return "box " + title + "|" + std::string(text);
-}
-
 } // namespace
 
 TEST_F(Form1Test, EachStartReseedsFromTheClockShowsAndCopiesWithThePlatformsLineBreaks)
 {
-    const std::string texts[] = {
-        "一行文字 no break",
-        "\r\n\r\n\r\n",
-        "\r\n网名一\r\n\r\n个性签名\r\n  \r\n网名二\r\n",
-        "p\nq\r\nr\rs\r\nt",
-        "行1\r\n行2\r\n行3\r\n行4\r\n行5\r\n行6\r\n行7",
-        std::string("a\xC2\xA0"
-                    "b\0c\r\nx\r",
-                    10),
-    };
+    const std::vector<std::string> texts {"一行文字 no break",
+                                          "\r\n\r\n\r\n",
+                                          "p\nq\r\nr\rs\r\nt",
+                                          "\r\n网名一\r\n\r\n个性签名\r\n  \r\n网名二\r\n",
+                                          "行1\r\n行2\r\n行3\r\n行4\r\n行5\r\n行6\r\n行7",
+                                          std::string("a\xC2\xA0\x62\0c\r\nx\r", 10)};
     for (const Platform platform : {Platform::Linux, Platform::Windows}) {
         // Each Start reseeds from the clock, fraction and all, whatever was drawn before.
         for (const std::string &text : texts) {
@@ -259,9 +247,7 @@ TEST_F(Form1Test, EachStartReseedsFromTheClockShowsAndCopiesWithThePlatformsLine
                 act(*form1);
                 EXPECT_EQ(fakes.box.value, scrambled(text));
                 EXPECT_EQ(fakes.copied, copiedLineBreaks(platform, scrambled(text)));
-                std::vector<std::string> calls = worked;
-                calls.push_back("copy");
-                EXPECT_EQ(fakes.log, calls);
+                EXPECT_EQ(fakes.log, workedAndCopied);
                 EXPECT_FALSE(fakes.box.busy);
             }
         }
@@ -359,22 +345,16 @@ TEST_F(Form1Test, RemovingLinesWorksAsStartDoesButCopiesNothing)
                    "乙\r\n 甲\r\n", "乙\r\n 甲 \r\n"},
          }) {
         fakes = Fakes();
+        finished = 0;
         auto form1 = form();
-        int finished = 0;
-        form1->onFinished([&] { ++finished; });
         fakes.box.value = c.text;
         form1->handle(c.handler);
         EXPECT_TRUE(fakes.box.busy);
         // Neither a Start nor a second removal while one works.
         form1->handle(&Form1::Command1_Click);
         form1->handle(c.handler);
-        ASSERT_TRUE(ui.runNext());
-        EXPECT_TRUE(ui.idle());
+        endTheWork();
         EXPECT_EQ(fakes.box.value, c.result);
-        EXPECT_EQ(fakes.log, worked);
-        EXPECT_EQ(fakes.copied, "left over");
-        EXPECT_FALSE(fakes.box.busy);
-        EXPECT_EQ(finished, 1);
 
         // A text with nothing to remove gets no step of its own to undo; an empty box no prompt.
         fakes.box.shown = 0;
@@ -393,24 +373,17 @@ TEST_F(Form1Test, ADroppedFileGoesInAtTheCaretAsOneStepOrIsRefusedWithTheBoxAsIt
     const TempFolder temp;
     const std::string list = temp.write("list.txt", "\xD2\xBB\n\xB6\xFE"); // 一, 二 in GBK
     auto form1 = form();
-    int finished = 0;
-    form1->onFinished([&] { ++finished; });
     fakes.box.value = "甲乙";
     fakes.box.composing = "丙";
     fakes.box.caretAt = 3;
     form1->Text1_OLEDragDrop({list});
     EXPECT_TRUE(fakes.box.busy);
     form1->Text1_OLEDragDrop({list});
-    ASSERT_TRUE(ui.runNext());
-    EXPECT_TRUE(ui.idle());
+    endTheWork();
     EXPECT_EQ(fakes.box.value, "甲一\r\n二乙丙");
     EXPECT_EQ(fakes.box.caretAt, 3);
     EXPECT_EQ(fakes.box.shown, 1);
     EXPECT_EQ(fakes.box.reads, "");
-    EXPECT_FALSE(fakes.box.busy);
-    EXPECT_EQ(fakes.log, worked);
-    EXPECT_EQ(fakes.copied, "left over");
-    EXPECT_EQ(finished, 1);
 
     // An empty file adds no step; a file refused, or several at once, leave the box as it was.
     const std::string several = boxed("一次只能拖入一个文件。");
@@ -428,8 +401,7 @@ TEST_F(Form1Test, ADroppedFileGoesInAtTheCaretAsOneStepOrIsRefusedWithTheBoxAsIt
         EXPECT_EQ(fakes.box.value, "甲一\r\n二乙丙");
         EXPECT_EQ(fakes.box.shown, 1);
         EXPECT_FALSE(fakes.box.busy);
-        EXPECT_EQ(std::count(fakes.log.begin(), fakes.log.end(), message), message.empty() ? 0 : 1)
-            << message;
+        EXPECT_EQ(logged(message.empty() ? "box" : message), message.empty() ? 0 : 1) << message;
         EXPECT_EQ(logged("end"), 0);
     }
     EXPECT_EQ(finished, 3);
