@@ -2,9 +2,12 @@
 // of short CJK lines (each twice) and on one line of 2 MB, and a GBK file of as many MB dropped on
 // the box (as GB18030, which holds GBK, is read), each with the longest time the event
 // loop did not turn (the largest gap of a 10 ms timer) and peak memory; the memory held after ten
-// Starts in a row, which undo's budget bounds; and start-up until the window is first shown. Each
+// Starts in a row, which undo's budget bounds; start-up until the window is first shown; the
+// Start set against zanvo-scramble on the same text, and a Start on 50 MB step by step. Each
 // figure comes from a fresh process, so peaks and start-up costs do not mix.
 #include "bench/textgen.h"
+#include "scrambler/scrambler.h"
+#include "window/form/platform.h"
 #include "window/qt/form1window.h"
 #include "window/qt/qtservices.h"
 #include "window/qt/scintillacontrol.h"
@@ -123,6 +126,25 @@ void dropFile(QWidget *edit, const QString &name)
     QApplication::sendEvent(viewport, &drop);
 }
 
+// How long zanvo-scramble, beside this program, takes on utf8 from its start to its end, its
+// result sent nowhere.
+double scrambleSeconds(const std::string &utf8)
+{
+    QTemporaryDir folder;
+    QFile file(folder.filePath(QStringLiteral("list.txt")));
+    file.open(QIODevice::WriteOnly);
+    file.write(utf8.data(), static_cast<qint64>(utf8.size()));
+    file.close();
+    QProcess scramble;
+    scramble.setStandardOutputFile(QProcess::nullDevice());
+    QElapsedTimer timer;
+    timer.start();
+    scramble.start(QCoreApplication::applicationDirPath() + QStringLiteral("/zanvo-scramble"),
+                   {QStringLiteral("-s"), QStringLiteral("1"), file.fileName()});
+    scramble.waitForFinished(-1);
+    return static_cast<double>(timer.nsecsElapsed()) / 1e9;
+}
+
 int startupChild(qint64 launchedNs, int argc, char **argv)
 {
     QApplication app(argc, argv);
@@ -163,7 +185,7 @@ int caseChild(const QString &text, int repeats, int argc, char **argv)
     StallMonitor stalls;
     QElapsedTimer timer;
     auto step = [&](const char *name, const std::function<void()> &action,
-                    const std::function<bool()> &done) {
+                    const std::function<bool()> &done) -> double {
         settle(200);
         stalls.reset();
         timer.start();
@@ -174,15 +196,21 @@ int caseChild(const QString &text, int repeats, int argc, char **argv)
         settle(500);
         std::printf("%s %.3f s (gap %lld ms)  ", name, seconds,
                     static_cast<long long>(stalls.largestMs()));
+        return seconds;
     };
     step(
         "paste", [&] { QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier); },
         [&] { return !box1.isEmpty(); });
     const std::size_t pasted = box1.text().size();
     QSignalSpy finished(&form, &zanvo::Form1Window::jobFinished);
-    step(
+    const double startSeconds = step(
         "start", [&] { form.findChild<QPushButton *>(QStringLiteral("Command1"))->click(); },
         [&] { return finished.count() > 0; });
+    if (text != QLatin1String("line")) {
+        const double alone = scrambleSeconds(utf8);
+        std::printf("(zanvo-scramble %.3f s, Start %.1f times that)  ", alone,
+                    startSeconds / alone);
+    }
     std::printf("(peak so far %.0f MiB)  ", peakMiB());
     step(
         "undo", [&] { QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier); },
@@ -226,6 +254,78 @@ int caseChild(const QString &text, int repeats, int argc, char **argv)
     return 0;
 }
 
+// A Start's steps one at a time, as a Start takes them, on the window's own box and clipboard:
+// the box read, the core alone, the core's result as one string, that result handed to a new
+// document and to the clipboard's text in the pieces a Start hands over, the document shown (undo
+// keeps the text it replaces), the text put on the clipboard, and the window drawn. Three rounds:
+// the first touches memory the process has not used before.
+int breakdownChild(int megabytes, int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    zanvo::QtServices services;
+    zanvo::Form1Window form(services);
+    form.show();
+    if (!QTest::qWaitForWindowExposed(&form))
+        return 1;
+    zanvo::ScintillaBox &box = form.text1();
+    box.replace(twice(zanvo::bench::cjkLinesUtf8(std::size_t(megabytes) * 500 * 1000)));
+    zanvo::Clipboard &clipboard = services.clipboard();
+    zanvo::RandomSource random(1);
+    std::vector<std::pair<const char *, std::vector<double>>> steps;
+    const auto time
+        = [&steps](std::size_t at, const char *name, const std::function<void()> &work) {
+              settle(100);
+              QElapsedTimer timer;
+              timer.start();
+              work();
+              if (steps.size() <= at)
+                  steps.push_back({name, {}});
+              steps[at].second.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+          };
+    struct Discard {
+        void reserve(std::size_t) { }
+        void write(const char *, std::size_t) { }
+    };
+    constexpr std::size_t piece = 256 * 1024; // as a Start hands its result over
+    for (int round = 0; round < 3; ++round) {
+        std::string_view text;
+        std::string result, copied;
+        std::unique_ptr<zanvo::TextBox::Content> document;
+        std::unique_ptr<zanvo::Clipboard::Content> clip;
+        time(0, "read the box", [&] { text = box.text(); });
+        time(1, "the core alone",
+             [&] { zanvo::scrambleTo(text, random, zanvo::LineBreak::CrLf, Discard()); });
+        time(2, "the core into a string", [&] {
+            zanvo::scrambleTo(text, random, zanvo::LineBreak::CrLf,
+                              zanvo::StringSink<char>(result));
+        });
+        time(3, "the new document's pieces", [&] {
+            document = box.newContent();
+            for (std::size_t at = 0; at < result.size(); at += piece)
+                document->add(result.data() + at, std::min(piece, result.size() - at));
+            document->finish();
+        });
+        time(4, "the clipboard's text", [&] {
+            clip = clipboard.newContent();
+            clip->reserve(result.size());
+            for (std::size_t at = 0; at < result.size(); at += piece) {
+                copied.clear();
+                zanvo::appendCopiedLineBreaks(zanvo::thisPlatform(), copied,
+                                              std::string_view(result).substr(at, piece));
+                clip->add(copied);
+            }
+            clip->finish();
+        });
+        time(5, "show the document", [&] { box.show(std::move(document), 0); });
+        time(6, "put on the clipboard", [&] { clipboard.put(std::move(clip)); });
+        time(7, "draw the window", [&] { form.repaint(); });
+    }
+    for (const auto &[name, ms] : steps)
+        std::printf("  %-26s %7.1f ms first, %7.1f and %7.1f ms after\n", name, ms[0], ms[1],
+                    ms[2]);
+    return 0;
+}
+
 QString runChild(const QStringList &args)
 {
     QProcess child;
@@ -241,6 +341,8 @@ int main(int argc, char **argv)
 {
     if (argc >= 3 && qstrcmp(argv[1], "--startup") == 0)
         return startupChild(QByteArray(argv[2]).toLongLong(), argc, argv);
+    if (argc >= 3 && qstrcmp(argv[1], "--breakdown") == 0)
+        return breakdownChild(QByteArray(argv[2]).toInt(), argc, argv);
     if (argc >= 4 && qstrcmp(argv[1], "--case") == 0)
         return caseChild(QString::fromLatin1(argv[2]), QByteArray(argv[3]).toInt(), argc, argv);
 
@@ -259,5 +361,7 @@ int main(int argc, char **argv)
     std::printf("start-up to first show: median %.1f ms (min %.1f, max %.1f) over %lld runs\n",
                 startups[startups.size() / 2], startups.first(), startups.last(),
                 static_cast<long long>(startups.size()));
+    std::printf("A Start on 50 MB, step by step:\n%s\n",
+                qPrintable(runChild({"--breakdown", "50"})));
     return 0;
 }
