@@ -76,6 +76,7 @@ public:
     }
     void reserve(std::size_t length)
     {
+        m_content.reserve(length);
         if (m_clipboard)
             m_clipboard->reserve(length);
         m_chunk.reserve(chunkBytes);

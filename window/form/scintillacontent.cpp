@@ -14,10 +14,7 @@ namespace {
 
 class LoadedContent : public ScintillaContent {
 public:
-    LoadedContent(ScintillaCalls &calls, ILoader *loader)
-        : ScintillaContent(calls), m_loader(loader)
-    {
-    }
+    using ScintillaContent::ScintillaContent;
     ~LoadedContent() override
     {
         if (m_loader)
@@ -26,8 +23,27 @@ public:
             m_calls.send(sci::RELEASEDOCUMENT, 0, reinterpret_cast<std::intptr_t>(m_document));
     }
 
+    // The document is made here, on the worker, with room for the whole text where its size is
+    // known: Scintilla fills that room with zeros at once, which on the UI thread would hold the
+    // window still, and without it grows its buffer again and again. Making a loader touches
+    // nothing of the view: the document is Scintilla's own until a view is given it.
+    void reserve(std::size_t bytes) override
+    {
+        if (m_loader)
+            return;
+        // Room to spare too: Scintilla copies the whole buffer into a larger one when a piece
+        // would fill it, when the text is read as one string (which needs a byte more) and when
+        // a key is typed into a full one.
+        constexpr std::size_t spare = 64 * 1024;
+        m_loader = reinterpret_cast<ILoader *>(
+            m_calls.send(sci::CREATELOADER, bytes ? bytes + spare : 0,
+                         sci::DOCUMENTOPTION_STYLES_NONE | sci::DOCUMENTOPTION_TEXT_LARGE));
+        if (!m_loader)
+            throw std::bad_alloc();
+    }
     void add(const char *utf8, std::size_t size) override
     {
+        reserve(0);
         // Fed in slices, so that no single call holds on for long and a failure shows early.
         constexpr std::size_t slice = 16 << 20;
         for (std::size_t at = 0; at < size; at += slice) {
@@ -38,13 +54,14 @@ public:
     }
     void finish() override
     {
+        reserve(0);
         m_document = m_loader->ConvertToDocument();
         m_loader = nullptr;
     }
     ScintillaBox::Document take() override { return std::exchange(m_document, nullptr); }
 
 private:
-    ILoader *m_loader;
+    ILoader *m_loader = nullptr;
     ScintillaBox::Document m_document = nullptr;
 };
 
@@ -52,6 +69,7 @@ class HeldContent : public ScintillaContent {
 public:
     using ScintillaContent::ScintillaContent;
 
+    void reserve(std::size_t bytes) override { m_text.reserve(bytes); }
     void add(const char *utf8, std::size_t size) override { m_text.append(utf8, size); }
     void finish() override { }
     ScintillaBox::Document take() override
@@ -70,13 +88,7 @@ std::unique_ptr<ScintillaContent> ScintillaContent::make(ScintillaCalls &calls, 
 {
     if (!loadsOffThread)
         return std::make_unique<HeldContent>(calls);
-    // No size hint: Scintilla fills a hinted buffer with zeros at once, here on the UI thread;
-    // without one the buffer grows inside AddData, on the worker.
-    auto *loader = reinterpret_cast<ILoader *>(calls.send(
-        sci::CREATELOADER, 0, sci::DOCUMENTOPTION_STYLES_NONE | sci::DOCUMENTOPTION_TEXT_LARGE));
-    if (!loader)
-        throw std::bad_alloc();
-    return std::make_unique<LoadedContent>(calls, loader);
+    return std::make_unique<LoadedContent>(calls);
 }
 
 } // namespace zanvo

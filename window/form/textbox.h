@@ -14,6 +14,8 @@ public:
     class Content {
     public:
         virtual ~Content() = default;
+        // How many bytes the adds will bring, where the writer knows before the first one.
+        virtual void reserve(std::size_t) { }
         virtual void add(const char *utf8, std::size_t size) = 0;
         // Called once after the last add(), on the same thread.
         virtual void finish() = 0;
