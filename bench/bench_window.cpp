@@ -163,16 +163,24 @@ int startupChild(qint64 launchedNs, int argc, char **argv)
     return 0;
 }
 
+// The window as the program shows it, in a child process of the benchmark's own.
+struct ShownWindow {
+    QApplication app;
+    zanvo::QtServices services;
+    zanvo::Form1Window form {services};
+
+    ShownWindow(int &argc, char **argv) : app(argc, argv) { form.show(); }
+    bool exposed() { return QTest::qWaitForWindowExposed(&form); }
+};
+
 // One text: paste, Start, Ctrl+Z, 删除重复行, 删除空白行, each timed until its result is in the
 // box; then, with repeats, that many Starts more and the memory held after them.
 int caseChild(const QString &text, int repeats, int argc, char **argv)
 {
-    QApplication app(argc, argv);
-    zanvo::QtServices services;
-    zanvo::Form1Window form(services);
-    form.show();
-    if (!QTest::qWaitForWindowExposed(&form))
+    ShownWindow shown(argc, argv);
+    if (!shown.exposed())
         return 1;
+    zanvo::Form1Window &form = shown.form;
     // The lines twice over, so that 删除重复行 has half of them to leave out.
     const std::string utf8 = text == QLatin1String("line")
         ? std::string(zanvo::bench::cjkLinesUtf8(3 * 1000 * 1000).substr(0, 2 * 1000 * 1000))
@@ -267,12 +275,11 @@ int caseChild(const QString &text, int repeats, int argc, char **argv)
 // the first touches memory the process has not used before.
 int breakdownChild(int megabytes, int argc, char **argv)
 {
-    QApplication app(argc, argv);
-    zanvo::QtServices services;
-    zanvo::Form1Window form(services);
-    form.show();
-    if (!QTest::qWaitForWindowExposed(&form))
+    ShownWindow shown(argc, argv);
+    if (!shown.exposed())
         return 1;
+    zanvo::QtServices &services = shown.services;
+    zanvo::Form1Window &form = shown.form;
     zanvo::ScintillaBox &box = form.text1();
     box.replace(twice(zanvo::bench::cjkLinesUtf8(std::size_t(megabytes) * 500 * 1000)));
     zanvo::Clipboard &clipboard = services.clipboard();
