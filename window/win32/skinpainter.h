@@ -1,5 +1,5 @@
-// The skin as GDI draws it: the window's backdrop, the buttons and the box's frame, from the
-// subset of the skin that the shared layer reads.
+// The skin as GDI draws it: the window's fonts and backdrop, the labels' colours, the buttons and
+// the box's frame, from the subset of the skin that the shared layer reads.
 #pragma once
 
 #include "window/form/skinlook.h"
