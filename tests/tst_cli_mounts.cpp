@@ -105,9 +105,8 @@ TEST_F(Cli, ADeniedUserStaysDeniedWhateverTheFileSystemKeeps)
 {
     if (run({"--version"}, "", asNobody).status != 0)
         GTEST_SKIP() << "the user nobody cannot run the program from here";
-    const auto readAsNobody = [&](const std::string &name) {
-        return run({name}, "", asNobody).err;
-    };
+    const auto readAsNobody
+        = [&](const std::string &name) { return run({name}, "", asNobody).err; };
     const std::string denied = "Permission denied\n";
 
     // A file system with ACLs and extended attributes: the replacement takes both.
@@ -133,8 +132,7 @@ TEST_F(Cli, ADeniedUserStaysDeniedWhateverTheFileSystemKeeps)
     ASSERT_EQ(chown(theirs.c_str(), 65534, 65534), 0);
     ASSERT_EQ(setxattr(theirs.c_str(), "security.zanvo", "label", 5, 0), 0);
     const auto theirInode = inodeOf(theirs);
-    EXPECT_EQ(run({"-s", "1", "-o", "acl/theirs.txt", "acl/theirs.txt"}, "", asNobody),
-              ok());
+    EXPECT_EQ(run({"-s", "1", "-o", "acl/theirs.txt", "acl/theirs.txt"}, "", asNobody), ok());
     EXPECT_EQ(contents("acl/theirs.txt"), "b\n\na");
     EXPECT_EQ(inodeOf(theirs), theirInode);
     EXPECT_EQ(attributeOf(theirs, "security.zanvo"), "label");
