@@ -29,7 +29,7 @@ std::vector<std::string> urlNames(const std::string &sheet)
         return std::string::npos;
     };
     for (std::size_t at = 0; at + 4 <= sheet.size(); ++at) {
-        if (lowered(std::string_view(sheet).substr(at, 4)) != "url(")
+        if (!isNamed(std::string_view(sheet).substr(at, 4), "url("))
             continue;
         std::size_t from = at + 4;
         while (from < sheet.size() && isBlank(sheet[from]))

@@ -35,9 +35,13 @@ std::string lowered(std::string_view text)
 {
     std::string out(text);
     for (char &c : out)
-        if (c >= 'A' && c <= 'Z')
-            c = char(c - 'A' + 'a');
+        c = lowerAscii(c);
     return out;
+}
+
+bool isNamed(std::string_view text, std::string_view name)
+{
+    return std::ranges::equal(text, name, [](char c, char n) { return lowerAscii(c) == n; });
 }
 
 bool Quotes::quoted(char c)

@@ -12,9 +12,17 @@ inline bool isBlank(char c)
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f';
 }
 
+inline char lowerAscii(char c)
+{
+    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+}
+
 std::string_view trimmed(std::string_view text);
 // Lower case in ASCII only: a style sheet's names and keywords are ASCII.
 std::string lowered(std::string_view text);
+// Whether text is name, a lower-case keyword, in any case; it copies nothing, for scans that ask
+// at every character.
+bool isNamed(std::string_view text, std::string_view name);
 
 // Follows a text's quotes one character at a time.
 class Quotes {
