@@ -305,6 +305,7 @@ void ScintillaBox::paste()
             m_ui,
             [this, whole, start, end, read = clip->utf8, pasted = m_pasted.get()] {
                 const std::string utf8 = pastedLineBreaks(thisPlatform(), read());
+                pasted->reserve(whole.size() - (end - start) + utf8.size());
                 pasted->add(whole.data(), start);
                 pasted->add(utf8.data(), utf8.size());
                 pasted->add(whole.data() + end, whole.size() - end);
