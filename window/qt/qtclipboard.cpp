@@ -9,20 +9,42 @@ namespace zanvo {
 
 namespace {
 
-class QtContent : public Clipboard::Content {
+const QString plainText = QStringLiteral("text/plain");
+
+// The text as the UTF-8 it was made in, offered as plain text as QMimeData::setText offers it.
+// Qt asks for it in the form each reader wants when that reader asks: X11's readers take the
+// UTF-8 as it is, and a copy that no one pastes is never converted to UTF-16.
+class Utf8Text : public QMimeData {
 public:
-    // UTF-16 takes fewer units than UTF-8 takes bytes, and for Chinese a third: the room that
-    // growing makes is nearer the mark than a guess.
-    void reserve(std::size_t) override { }
-    void add(std::string_view utf8) override
+    explicit Utf8Text(QByteArray utf8) : m_utf8(std::move(utf8)) { }
+    QStringList formats() const override { return {plainText}; }
+    const QByteArray &utf8() const { return m_utf8; }
+
+protected:
+    QVariant retrieveData(const QString &format, QMetaType) const override
     {
-        m_text.append(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
+        return format == plainText ? QVariant(m_utf8) : QVariant();
     }
-    void finish() override { }
-    QString &text() { return m_text; }
 
 private:
-    QString m_text;
+    QByteArray m_utf8;
+};
+
+class QtContent : public Clipboard::Content {
+public:
+    void reserve(std::size_t bytes) override
+    {
+        m_utf8.reserve(m_utf8.size() + static_cast<qsizetype>(bytes));
+    }
+    void add(std::string_view utf8) override
+    {
+        m_utf8.append(utf8.data(), static_cast<qsizetype>(utf8.size()));
+    }
+    void finish() override { }
+    QByteArray take() { return std::move(m_utf8); }
+
+private:
+    QByteArray m_utf8;
 };
 
 } // namespace
@@ -35,7 +57,8 @@ std::unique_ptr<Clipboard::Content> QtClipboard::newContent()
 ClipboardPut QtClipboard::put(std::unique_ptr<Content> content)
 {
     // Qt's clipboard owns what it is given on the UI thread, and takes it whole there.
-    QGuiApplication::clipboard()->setText(std::move(static_cast<QtContent &>(*content).text()));
+    QGuiApplication::clipboard()->setMimeData(
+        new Utf8Text(static_cast<QtContent &>(*content).take()));
     return ClipboardPut::Done;
 }
 
@@ -44,6 +67,15 @@ std::optional<ClipboardText> QtClipboard::text()
     const QMimeData *source = QGuiApplication::clipboard()->mimeData();
     if (!source || !source->hasText())
         return std::nullopt;
+    // This program's own copy is pasted as it was made, without a conversion either way.
+    if (const auto *own = dynamic_cast<const Utf8Text *>(source)) {
+        const QByteArray utf8 = own->utf8();
+        return ClipboardText {static_cast<std::size_t>(utf8.size()), [utf8] {
+                                  return std::string(utf8.constData(),
+                                                     static_cast<std::size_t>(utf8.size()));
+                              }};
+    }
+    // Another program's comes as UTF-16, and goes back to UTF-8 on the thread that reads it.
     const QString text = source->text();
     return ClipboardText {static_cast<std::size_t>(text.size()), [text] {
                               const QByteArray utf8 = text.toUtf8();

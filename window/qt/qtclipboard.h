@@ -1,4 +1,4 @@
-// The clipboard over QClipboard: text as a QString, its line breaks the platform's own.
+// The clipboard over QClipboard: text kept as UTF-8, its line breaks the platform's own.
 #pragma once
 
 #include "window/form/clipboard.h"
