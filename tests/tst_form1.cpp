@@ -97,6 +97,15 @@ private slots:
         QAccessibleInterface *box = QAccessible::queryAccessibleInterface(control("Text1"));
         QCOMPARE(box->role(), QAccessible::EditableText);
         QCOMPARE(box->text(QAccessible::Name), QStringLiteral("需要伪原创的内容"));
+        // Its text, only while an assistive technology listens: QScintilla's description of it
+        // counts characters from the start at each change on screen.
+        form->text1().replace("网名");
+        QVERIFY(!box->textInterface());
+        QAccessible::setActive(true);
+        box = QAccessible::queryAccessibleInterface(control("Text1"));
+        QCOMPARE(box->textInterface()->text(0, 2), QStringLiteral("网名"));
+        QCOMPARE(box->text(QAccessible::Name), QStringLiteral("需要伪原创的内容"));
+        QAccessible::setActive(false);
         QAccessibleInterface *link = QAccessible::queryAccessibleInterface(control("Label2"));
         QCOMPARE(link->role(), QAccessible::Link);
         QCOMPARE(link->text(QAccessible::Name), QString::fromStdString(form1::label2Text()));

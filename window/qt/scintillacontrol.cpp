@@ -3,6 +3,7 @@
 
 #include "window/form/platform.h"
 #include "window/form/scintilla.h"
+#include "window/qt/boxaccessibility.h"
 
 #include <QContextMenuEvent>
 #include <QDropEvent>
@@ -74,6 +75,7 @@ QKeySequence shortcut(EditCommand command)
 ScintillaControl::ScintillaControl(QWidget *parent, UiThread &ui, Clipboard &clipboard)
     : QsciScintilla(parent), m_box(*this, ui, clipboard)
 {
+    describeBoxesQuietly();
     setObjectName(QStringLiteral("Text1"));
     setAccessibleName(QStringLiteral("Text1"));
     setUtf8(true);
