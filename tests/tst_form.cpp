@@ -16,7 +16,6 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <iostream>
 #include <mutex>
 #include <new>
 
@@ -508,9 +507,8 @@ TEST(Platform, LineBreaksAndFoldersPerPlatform)
 
 TEST(Skin, OnlyARegularFileOfUtf8TextWhoseUrlsNameFilesIsTaken)
 {
-    namespace fs = std::filesystem;
     const TempFolder temp;
-    const fs::path &dir = temp.path;
+    const std::filesystem::path &dir = temp.path;
     auto write
         = [&](const char *name, const std::string &bytes) { return temp.write(name, bytes); };
     const std::string folder = "QWidget { background-image: url(" + dir.string() + "); }";
@@ -534,8 +532,7 @@ TEST(Skin, OnlyARegularFileOfUtf8TextWhoseUrlsNameFilesIsTaken)
     EXPECT_EQ(readSkin(dir.string() + "/good.she").sheet,
               "QPushButton { color: red; background: url(nothing.png); }");
     // A name in Chinese, which Windows' ANSI calls could not spell.
-    std::ofstream(dir / fs::path(u8"皮肤.she"), std::ios::binary) << "a { color: red; }";
-    EXPECT_EQ(readSkin(dir.string() + "/皮肤.she").sheet, "a { color: red; }");
+    EXPECT_EQ(readSkin(write("皮肤.she", "a { color: red; }")).sheet, "a { color: red; }");
 #ifndef _WIN32
     // Neither a pipe as the skin nor one that a skin names may hold start-up up.
     ASSERT_EQ(::mkfifo((dir / "pipe.she").c_str(), 0600), 0);
