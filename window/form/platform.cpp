@@ -33,10 +33,16 @@ void appendCopiedLineBreaks(Platform platform, std::string &out, std::string_vie
         std::replace(out.begin() + static_cast<std::ptrdiff_t>(from), out.end(), '\0', ' ');
         return;
     }
-    std::size_t from = 0;
-    for (std::size_t at; (at = utf8.find("\r\n", from)) != utf8.npos; from = at + 2)
-        out.append(utf8.substr(from, at - from)).append(lineBreak);
-    out.append(utf8.substr(from));
+    // One pass that leaves out the CR of each CR LF: a Start's result has a break every few
+    // characters, too many to copy the text between them piece by piece.
+    const std::size_t from = out.size();
+    out.resize(from + utf8.size());
+    char *to = out.data() + from;
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        *to = utf8[i];
+        to += utf8[i] != '\r' || i + 1 == utf8.size() || utf8[i + 1] != '\n';
+    }
+    out.resize(static_cast<std::size_t>(to - out.data()));
 }
 
 std::string copiedLineBreaks(Platform platform, std::string_view utf8)
