@@ -1,6 +1,7 @@
 // The box's new texts.
 #include "window/form/scintillacontent.h"
 
+#include "runtime/largealloc.h"
 #include "window/form/scintilla.h"
 
 #include <algorithm>
@@ -31,6 +32,7 @@ public:
     {
         if (m_loader)
             return;
+        const LargeBlocksHere large;
         // Room to spare too: Scintilla copies the whole buffer into a larger one when a piece
         // would fill it, when the text is read as one string (which needs a byte more) and when
         // a key is typed into a full one.
@@ -44,6 +46,8 @@ public:
     void add(const char *utf8, std::size_t size) override
     {
         reserve(0);
+        // Scintilla's line index grows as the text comes.
+        const LargeBlocksHere large;
         // Fed in slices, so that no single call holds on for long and a failure shows early.
         constexpr std::size_t slice = 16 << 20;
         for (std::size_t at = 0; at < size; at += slice) {

@@ -1,6 +1,8 @@
 // The clipboard over QClipboard.
 #include "window/qt/qtclipboard.h"
 
+#include "runtime/largealloc.h"
+
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
@@ -35,6 +37,8 @@ public:
     void reserve(std::size_t bytes) override
     {
         m_utf8.reserve(m_utf8.size() + static_cast<qsizetype>(bytes));
+        preferLargePages(m_utf8.data() + m_utf8.size(),
+                         static_cast<std::size_t>(m_utf8.capacity() - m_utf8.size()));
     }
     void add(std::string_view utf8) override
     {
