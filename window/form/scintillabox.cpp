@@ -290,7 +290,7 @@ void ScintillaBox::paste()
 {
     if (send(sci::GETREADONLY) || m_pasteJob)
         return;
-    const std::optional<ClipboardText> clip = m_clipboard.text();
+    std::optional<ClipboardText> clip = m_clipboard.text();
     if (!clip)
         return;
     const auto start = static_cast<std::size_t>(send(sci::GETSELECTIONSTART));
@@ -303,7 +303,8 @@ void ScintillaBox::paste()
             m_pasting(true);
         m_pasteJob = std::make_unique<BackgroundJob>(
             m_ui,
-            [this, whole, start, end, read = clip->utf8, pasted = m_pasted.get()] {
+            // Moved, not copied: a reader may hold the clipboard's whole text.
+            [this, whole, start, end, read = std::move(clip->utf8), pasted = m_pasted.get()] {
                 const std::string utf8 = pastedLineBreaks(thisPlatform(), read());
                 pasted->reserve(whole.size() - (end - start) + utf8.size());
                 pasted->add(whole.data(), start);
