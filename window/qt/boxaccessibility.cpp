@@ -39,11 +39,11 @@ public:
 
 void describeBoxesQuietly()
 {
+    static Observer observer;
     static const bool installed = [] {
         listening = QAccessible::isActive();
         QAccessible::installFactory(quietBox);
-        // Never destroyed: Qt keeps the observer to the end of the program.
-        QAccessible::installActivationObserver(new Observer);
+        QAccessible::installActivationObserver(&observer);
         return true;
     }();
     (void)installed;
