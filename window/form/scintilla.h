@@ -16,7 +16,6 @@ namespace zanvo::sci {
     X(SELECTALL, 2013)                                                                             \
     X(SETUNDOCOLLECTION, 2012)                                                                     \
     X(CANREDO, 2016)                                                                               \
-    X(GOTOPOS, 2025)                                                                               \
     X(SETEOLMODE, 2031)                                                                            \
     X(SETCODEPAGE, 2037)                                                                           \
     X(BEGINUNDOACTION, 2078)                                                                       \
@@ -55,6 +54,7 @@ namespace zanvo::sci {
     X(SETPASTECONVERTENDINGS, 2467)                                                                \
     X(SETSCROLLWIDTHTRACKING, 2516)                                                                \
     X(GETCHARACTERPOINTER, 2520)                                                                   \
+    X(SETEMPTYSELECTION, 2556)                                                                     \
     X(CREATELOADER, 2632)
 
 enum Message : unsigned {

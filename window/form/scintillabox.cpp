@@ -130,12 +130,13 @@ void ScintillaBox::showDocument(Document document, std::size_t caret, std::strin
     }
     send(sci::SETUNDOCOLLECTION, 1);
     send(sci::SETEOLMODE, sci::EOL_CRLF);
-    if (caret) {
-        send(sci::GOTOPOS, caret);
-        send(sci::SCROLLCARET);
-    }
     m_swapping = false;
-    fitWrapToSize();
+    if (caret) {
+        send(sci::SETEMPTYSELECTION, caret);
+        showCaretAndWrap();
+    } else {
+        fitWrapToSize();
+    }
 }
 
 bool ScintillaBox::canUndo()
@@ -185,6 +186,23 @@ void ScintillaBox::modified(int type)
 bool ScintillaBox::wraps()
 {
     return send(sci::GETWRAPMODE) == sci::WRAP_WORD;
+}
+
+void ScintillaBox::showCaretAndWrap()
+{
+    // Scrolling to the caret lays its line out. Before wrapping is back, lines not yet wrapped
+    // stay so, but that layout is thrown away when wrapping comes back; after, every line above
+    // the caret's is laid out too. The caret's line against those above it says which costs
+    // less: one line of 2 MB takes a third of a second to lay out.
+    const auto line = static_cast<std::uintptr_t>(
+        send(sci::LINEFROMPOSITION, static_cast<std::uintptr_t>(send(sci::GETCURRENTPOS))));
+    const auto lineStart = send(sci::POSITIONFROMLINE, line);
+    const bool afterWrapping = send(sci::GETLINEENDPOSITION, line) - lineStart > lineStart;
+    if (!afterWrapping)
+        send(sci::SCROLLCARET);
+    fitWrapToSize();
+    if (afterWrapping)
+        send(sci::SCROLLCARET);
 }
 
 void ScintillaBox::fitWrapToSize()
@@ -330,10 +348,9 @@ void ScintillaBox::paste()
     send(sci::REPLACESEL, 0, pointer(""));
     send(sci::ADDTEXT, utf8.size(), pointer(utf8.data()));
     send(sci::ENDUNDOACTION);
-    send(sci::SCROLLCARET);
     m_swapping = false;
     m_history.dropForward();
-    fitWrapToSize();
+    showCaretAndWrap();
 }
 
 void ScintillaBox::finishPaste(std::exception_ptr error)

@@ -157,6 +157,7 @@ private:
     void showDocument(Document document, std::size_t caret, std::string_view pending);
     void undo();
     void redo();
+    void showCaretAndWrap();
     void fitWrapToSize();
 
     ScintillaCalls &m_calls;
