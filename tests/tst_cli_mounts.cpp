@@ -17,40 +17,35 @@ using namespace zanvo::test;
 
 namespace {
 
-// A file system of type, mounted with options at folder for the object's life.
-class PrivateMount {
-public:
-    PrivateMount(const fs::path &folder, const char *type, const std::string &options)
-        : m_folder(folder)
+// Folders of the test's own with a file system of their own, gone at the test's end.
+class Mounts : public Cli {
+protected:
+    ~Mounts() override
+    {
+        for (const auto &folder : m_mounted)
+            umount2(folder.c_str(), MNT_DETACH);
+    }
+    // Mounts type with options at folder in the test's folder; why it cannot, where it cannot.
+    std::string mountAt(const std::string &folder, const char *type, const char *options)
     {
         static const int isolated = unshare(CLONE_NEWNS) == 0
-                && mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0
+                && ::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0
             ? 0
             : errno;
-        fs::create_directories(folder);
-        const int error = isolated                                       ? isolated
-            : mount(type, folder.c_str(), type, 0, options.c_str()) == 0 ? 0
-                                                                         : errno;
-        m_mounted = error == 0;
-        if (!m_mounted)
-            m_why = std::string("cannot mount ") + type + " (" + options
-                + "): " + std::strerror(error);
+        const fs::path at = dir / folder;
+        fs::create_directories(at);
+        const int error = isolated                             ? isolated
+            : ::mount(type, at.c_str(), type, 0, options) == 0 ? 0
+                                                               : errno;
+        if (error == 0)
+            m_mounted.push_back(at);
+        return error
+            ? std::string("cannot mount ") + type + " (" + options + "): " + std::strerror(error)
+            : "";
     }
-    ~PrivateMount()
-    {
-        if (m_mounted)
-            umount2(m_folder.c_str(), MNT_DETACH);
-    }
-    PrivateMount(const PrivateMount &) = delete;
-    PrivateMount &operator=(const PrivateMount &) = delete;
-
-    explicit operator bool() const { return m_mounted; }
-    const std::string &why() const { return m_why; }
 
 private:
-    fs::path m_folder;
-    bool m_mounted = false;
-    std::string m_why;
+    std::vector<fs::path> m_mounted;
 };
 
 ino_t inodeOf(const fs::path &path)
@@ -101,7 +96,7 @@ std::string attributeOf(const fs::path &path, const char *name)
 
 } // namespace
 
-TEST_F(Cli, ADeniedUserStaysDeniedWhateverTheFileSystemKeeps)
+TEST_F(Mounts, ADeniedUserStaysDeniedWhateverTheFileSystemKeeps)
 {
     if (run({"--version"}, "", asNobody).status != 0)
         GTEST_SKIP() << "the user nobody cannot run the program from here";
@@ -110,9 +105,8 @@ TEST_F(Cli, ADeniedUserStaysDeniedWhateverTheFileSystemKeeps)
     const std::string denied = "Permission denied\n";
 
     // A file system with ACLs and extended attributes: the replacement takes both.
-    PrivateMount withAcls(dir / "acl", "tmpfs", "size=1m");
-    if (!withAcls)
-        GTEST_SKIP() << withAcls.why();
+    if (const auto why = mountAt("acl", "tmpfs", "size=1m"); !why.empty())
+        GTEST_SKIP() << why;
     const auto shared = file("acl/list.txt", "b\na\n");
     ASSERT_TRUE(setAcl(shared, "u::rw-,u:nobody:---,g::r--,m::r--,o::r--"));
     ASSERT_EQ(setxattr(shared.c_str(), "user.origin", "kept", 4, 0), 0);
@@ -138,9 +132,8 @@ TEST_F(Cli, ADeniedUserStaysDeniedWhateverTheFileSystemKeeps)
     EXPECT_EQ(attributeOf(theirs, "security.zanvo"), "label");
 
     // A file system without either: the permissions alone keep others out, and are kept.
-    PrivateMount withoutAcls(dir / "plain", "ramfs", "mode=0755");
-    if (!withoutAcls)
-        GTEST_SKIP() << withoutAcls.why();
+    if (const auto why = mountAt("plain", "ramfs", "mode=0755"); !why.empty())
+        GTEST_SKIP() << why;
     const auto plain = file("plain/list.txt", "b\na\n");
     fs::permissions(plain, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     ASSERT_FALSE(setAcl(plain, "u::rw-,u:nobody:---,g::r--,m::r--,o::r--"));
@@ -151,11 +144,10 @@ TEST_F(Cli, ADeniedUserStaysDeniedWhateverTheFileSystemKeeps)
     EXPECT_TRUE(readAsNobody("plain/list.txt").ends_with(denied));
 }
 
-TEST_F(Cli, OnAFullDiskTheFileIsRewrittenInPlaceOrLeftAsItWas)
+TEST_F(Mounts, OnAFullDiskTheFileIsRewrittenInPlaceOrLeftAsItWas)
 {
-    PrivateMount small(dir / "small", "tmpfs", "size=256k");
-    if (!small)
-        GTEST_SKIP() << small.why();
+    if (const auto why = mountAt("small", "tmpfs", "size=256k"); !why.empty())
+        GTEST_SKIP() << why;
     // With empty lines, the result is shorter than the file; without, longer.
     std::string shorter, longer;
     for (int i = 0; i < 2000; ++i) {
