@@ -3,6 +3,7 @@
 // through their controls and the real launcher, a run-time error through a click, and Qt's
 // Chinese texts. Start and the menu's removals are driven as a person would in tests/e2e.
 #include "runtime/randomsource.h"
+#include "tempfolder.h"
 #include "window/form/errorreport.h"
 #include "window/qt/fitlabel.h"
 #include "window/qt/form1window.h"
@@ -174,15 +175,9 @@ private slots:
 
     void aDroppedFileGoesInAtTheCaretAsOneStepAndABadOneIsRefused()
     {
-        QTemporaryDir dir;
-        QVERIFY(dir.isValid());
-        const auto write = [&](const char *name, const QByteArray &bytes) {
-            QFile file(dir.filePath(QString::fromUtf8(name)));
-            file.open(QIODevice::WriteOnly);
-            file.write(bytes);
-            return file.fileName();
-        };
-        const QString list = write("名单.txt", "\xD2\xBB\n\xB6\xFE"); // 一, 二 in GBK
+        const test::TempFolder temp;
+        // 一, 二 in GBK
+        const QString list = QString::fromStdString(temp.write("名单.txt", "\xD2\xBB\n\xB6\xFE"));
         form->text1().replace("甲乙");
         static_cast<QsciScintilla *>(control("Text1"))
             ->SendScintilla(QsciScintillaBase::SCI_GOTOPOS, 3);
@@ -195,7 +190,7 @@ private slots:
         QTest::keyClick(control("Text1"), Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(box(), QStringLiteral("甲乙"));
 
-        const QString latin1 = write("latin1.txt", "caf\xE9");
+        const QString latin1 = QString::fromStdString(temp.write("latin1.txt", "caf\xE9"));
         QStringList seen;
         for (const QStringList &files : {QStringList {latin1}, QStringList {list, list}}) {
             const auto before = seen.size();
