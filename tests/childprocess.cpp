@@ -3,7 +3,7 @@
 
 #include <cstdio>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <stdexcept>
 
 #ifdef _WIN32
@@ -24,9 +24,7 @@ namespace fs = std::filesystem;
 std::string readFile(const fs::path &path)
 {
     std::ifstream in(path, std::ios::binary);
-    std::ostringstream all;
-    all << in.rdbuf();
-    return all.str();
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 void writeFile(const fs::path &path, const std::string &bytes)
@@ -101,9 +99,8 @@ long start(const Child &child)
             Sleep(100);
         }
     }
-    CloseHandle(in);
-    CloseHandle(out);
-    CloseHandle(err);
+    for (HANDLE stream : {in, out, err})
+        CloseHandle(stream);
     if (!started)
         throw std::runtime_error("cannot start " + child.program.string() + ": error "
                                  + std::to_string(error));

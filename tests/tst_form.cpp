@@ -408,22 +408,16 @@ TEST_F(Form1Test, ADroppedFileGoesInAtTheCaretAsOneStepOrIsRefusedWithTheBoxAsIt
 
 TEST_F(Form1Test, ARunTimeErrorIsReportedAndEndsTheProgram)
 {
-    struct Case {
-        bool failFill, failClipboard;
-        std::string report;
-    };
-    const Case cases[] = {
-        {true, false, "运行时错误 '7':\n\n内存不足"},
-        {false, true, "运行时错误 '6':\n\n溢出"},
-    };
-    for (const Case &c : cases) {
+    for (const bool inTheBox : {true, false}) {
         auto form1 = form();
         fakes.box.value = "a\r\nb";
-        fakes.box.failFill = c.failFill;
-        fakes.failClipboard = c.failClipboard;
+        fakes.box.failFill = inTheBox;
+        fakes.failClipboard = !inTheBox;
         act(*form1);
-        const std::vector<std::string> calls {"busy", "progress after 500", "no progress",
-                                              "idle", boxed(c.report),      "end 1"};
+        auto calls = worked;
+        calls.push_back(
+            boxed(inTheBox ? "运行时错误 '7':\n\n内存不足" : "运行时错误 '6':\n\n溢出"));
+        calls.push_back("end 1");
         EXPECT_EQ(fakes.log, calls);
         EXPECT_EQ(fakes.box.value, "a\r\nb");
         EXPECT_FALSE(fakes.box.busy);
@@ -509,22 +503,20 @@ TEST(Skin, OnlyARegularFileOfUtf8TextWhoseUrlsNameFilesIsTaken)
 {
     const TempFolder temp;
     const std::filesystem::path &dir = temp.path;
-    auto write
-        = [&](const char *name, const std::string &bytes) { return temp.write(name, bytes); };
     const std::string folder = "QWidget { background-image: url(" + dir.string() + "); }";
     const std::pair<std::string, SkinStatus> skins[] = {
         {(dir / "missing.she").string(), SkinUnreadable},
         {dir.string(), SkinUnreadable},
-        {write("empty.she", " \n\t"), SkinEmpty},
-        {write("binary.she", std::string("\x89PNG\0\0\x01\x02", 8)), SkinNotText},
-        {write("latin1.she", "QWidget { color: \xe9; }"), SkinNotText},
-        {write("zero.she", std::string("QWidget { color: red; }\0", 24)), SkinNotText},
-        {write("over.she", "/*" + std::string((1 << 20) - 3, 'a') + "*/"), SkinTooLarge},
-        {write("limit.she", "/*" + std::string((1 << 20) - 4, 'a') + "*/"), SkinAttached},
-        {write("folder.she", folder), SkinBadReference},
-        {write("quoted.she", "a { b: URL( '" + dir.string() + "' ); }"), SkinBadReference},
-        {write("open.she", "a { b: url(" + std::string(100000, 'x')), SkinAttached},
-        {write("good.she", "QPushButton { color: red; background: url(nothing.png); }"),
+        {temp.write("empty.she", " \n\t"), SkinEmpty},
+        {temp.write("binary.she", std::string("\x89PNG\0\0\x01\x02", 8)), SkinNotText},
+        {temp.write("latin1.she", "QWidget { color: \xe9; }"), SkinNotText},
+        {temp.write("zero.she", std::string("QWidget { color: red; }\0", 24)), SkinNotText},
+        {temp.write("over.she", "/*" + std::string((1 << 20) - 3, 'a') + "*/"), SkinTooLarge},
+        {temp.write("limit.she", "/*" + std::string((1 << 20) - 4, 'a') + "*/"), SkinAttached},
+        {temp.write("folder.she", folder), SkinBadReference},
+        {temp.write("quoted.she", "a { b: URL( '" + dir.string() + "' ); }"), SkinBadReference},
+        {temp.write("open.she", "a { b: url(" + std::string(100000, 'x')), SkinAttached},
+        {temp.write("good.she", "QPushButton { color: red; background: url(nothing.png); }"),
          SkinAttached},
     };
     for (const auto &[path, status] : skins)
@@ -532,14 +524,15 @@ TEST(Skin, OnlyARegularFileOfUtf8TextWhoseUrlsNameFilesIsTaken)
     EXPECT_EQ(readSkin(dir.string() + "/good.she").sheet,
               "QPushButton { color: red; background: url(nothing.png); }");
     // A name in Chinese, which Windows' ANSI calls could not spell.
-    EXPECT_EQ(readSkin(write("皮肤.she", "a { color: red; }")).sheet, "a { color: red; }");
+    EXPECT_EQ(readSkin(temp.write("皮肤.she", "a { color: red; }")).sheet, "a { color: red; }");
 #ifndef _WIN32
     // Neither a pipe as the skin nor one that a skin names may hold start-up up.
     ASSERT_EQ(::mkfifo((dir / "pipe.she").c_str(), 0600), 0);
     EXPECT_EQ(readSkin((dir / "pipe.she").string()).status, SkinUnreadable);
-    EXPECT_EQ(readSkin(write("named.she", "a { b: url(\"" + (dir / "pipe.she").string() + "\"); }"))
-                  .status,
-              SkinBadReference);
+    EXPECT_EQ(
+        readSkin(temp.write("named.she", "a { b: url(\"" + (dir / "pipe.she").string() + "\"); }"))
+            .status,
+        SkinBadReference);
     // Nor one spelled with the style sheet's escapes, in the name or in the function's name:
     // CSS takes the blank after a hex escape into it, where Qt's engine keeps it.
     for (const char *fifo : {"q ueue)", "rueue)", "it's", "网名"})
@@ -551,13 +544,14 @@ TEST(Skin, OnlyARegularFileOfUtf8TextWhoseUrlsNameFilesIsTaken)
           "url('" + at + "pi\\pe\\.she')", "url(" + at + "p\\\nipe.she)",
           "url(" + at + "\\71 ueue\\29)", "url(" + at + "\\72 ueue\\29)", "url('" + at + "it\\'s')",
           "url(" + at + "\\7F51\\540D)"})
-        EXPECT_EQ(readSkin(write("escaped.she", "a { b: " + reference + "; }")).status,
+        EXPECT_EQ(readSkin(temp.write("escaped.she", "a { b: " + reference + "; }")).status,
                   SkinBadReference)
             << reference;
     // What escapes spell is checked as it is spelled: a file is a file.
-    write("queue", "x");
-    EXPECT_EQ(readSkin(write("good.she", "a { b: url(" + at + "\\71ueue) url('a\\'b'); }")).status,
-              SkinAttached);
+    temp.write("queue", "x");
+    EXPECT_EQ(
+        readSkin(temp.write("good.she", "a { b: url(" + at + "\\71ueue) url('a\\'b'); }")).status,
+        SkinAttached);
 #endif
 }
 

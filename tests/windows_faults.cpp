@@ -50,10 +50,10 @@ DWORD next(const std::string &call)
     return fault;
 }
 
-BOOL failWith(DWORD error)
+template<class Failed = BOOL> Failed failWith(DWORD error, Failed failed = FALSE)
 {
     SetLastError(error);
-    return FALSE;
+    return failed;
 }
 
 PHANDLER_ROUTINE handler = nullptr;
@@ -73,14 +73,10 @@ void interrupt(DWORD event)
     Sleep(300);
 }
 
-bool tooLong(const wchar_t *name)
+template<class... Names> bool tooLong(const Names *...names)
 {
-    return std::wcslen(name) >= MAX_PATH && std::wcsncmp(name, L"\\\\?\\", 4) != 0;
-}
-
-bool tooLong(const wchar_t *first, const wchar_t *second, const wchar_t *third = nullptr)
-{
-    return tooLong(first) || tooLong(second) || (third && tooLong(third));
+    return ((names && std::wcslen(names) >= MAX_PATH && std::wcsncmp(names, L"\\\\?\\", 4) != 0)
+            || ...);
 }
 
 } // namespace
@@ -124,19 +120,15 @@ BOOL deleteFile(const wchar_t *name)
 
 HANDLE createFile(const wchar_t *name, DWORD access, DWORD share, DWORD disposition, DWORD flags)
 {
-    if (tooLong(name)) {
-        SetLastError(ERROR_PATH_NOT_FOUND);
-        return INVALID_HANDLE_VALUE;
-    }
+    if (tooLong(name))
+        return failWith(ERROR_PATH_NOT_FOUND, INVALID_HANDLE_VALUE);
     return CreateFileW(name, access, share, nullptr, disposition, flags, nullptr);
 }
 
 DWORD fileAttributes(const wchar_t *name)
 {
-    if (tooLong(name)) {
-        SetLastError(ERROR_PATH_NOT_FOUND);
-        return INVALID_FILE_ATTRIBUTES;
-    }
+    if (tooLong(name))
+        return failWith(ERROR_PATH_NOT_FOUND, INVALID_FILE_ATTRIBUTES);
     return GetFileAttributesW(name);
 }
 
@@ -147,9 +139,8 @@ std::FILE *openFile(const wchar_t *name, const wchar_t *mode)
         return nullptr;
     }
     if (const DWORD fault = next("open")) {
-        SetLastError(fault);
         errno = EACCES;
-        return nullptr;
+        return failWith<std::FILE *>(fault, nullptr);
     }
     return _wfopen(name, mode);
 }
