@@ -5,7 +5,9 @@
 #include "window/form/errorreport.h"
 #include "window/form/form1.h"
 #include "window/form/platform.h"
+#include "window/form/scintilla.h"
 #include "window/form/scintillabox.h"
+#include "window/form/scintillacontent.h"
 #include "window/form/skin.h"
 #include "window/form/textfile.h"
 
@@ -475,6 +477,29 @@ TEST_F(Form1Test, FormLoadStylesTheWindowWithTheSkinBesideTheProgramWhereItPasse
         EXPECT_EQ(fakes.log.size(), skin == "a { color: red; }" ? 1u : 0u) << skin;
     }
     EXPECT_EQ(fakes.log.back(), "skin a { color: red; }");
+}
+
+// Scintilla's 32-bit positions, which would wrap past 2 GiB, for texts well short of that only.
+TEST(ScintillaBox, DocumentsFromAGibibyteOnCountTheirPositionsIn64Bits)
+{
+    struct Calls : ScintillaCalls {
+        std::vector<std::intptr_t> wide;
+        std::intptr_t send(unsigned message, std::uintptr_t, std::intptr_t options) override
+        {
+            if (message == sci::CREATELOADER)
+                wide.push_back(options & sci::DOCUMENTOPTION_TEXT_LARGE);
+            return 0;
+        }
+        void endComposition() override { }
+    } calls;
+    const std::size_t limit = ScintillaBox::narrowPositionsLimit, paste = 10;
+    for (const std::size_t bytes : {limit - 1, limit, std::size_t(0)}) // 0: a size not known
+        EXPECT_THROW(ScintillaContent::make(calls, true)->reserve(bytes), std::bad_alloc);
+    const long large = sci::DOCUMENTOPTION_TEXT_LARGE;
+    EXPECT_EQ(calls.wide, (std::vector<std::intptr_t> {0, large, large}));
+    EXPECT_FALSE(ScintillaBox::pastesIntoNewDocument(limit - paste - 1, false, paste));
+    EXPECT_TRUE(ScintillaBox::pastesIntoNewDocument(limit - paste, false, paste));
+    EXPECT_FALSE(ScintillaBox::pastesIntoNewDocument(limit * 3, true, paste));
 }
 
 // The launchers and the skin's path are checked through Form1 above.

@@ -45,6 +45,7 @@ namespace zanvo::sci {
     X(SETSCROLLWIDTH, 2274)                                                                        \
     X(APPENDTEXT, 2282)                                                                            \
     X(GETDOCPOINTER, 2357)                                                                         \
+    X(GETDOCUMENTOPTIONS, 2379)                                                                    \
     X(SETDOCPOINTER, 2358)                                                                         \
     X(USEPOPUP, 2371)                                                                              \
     X(SELECTIONISRECTANGLE, 2372)                                                                  \

@@ -304,6 +304,19 @@ bool ScintillaBox::copy()
     return false;
 }
 
+long ScintillaBox::documentOptions(std::size_t bytes)
+{
+    return sci::DOCUMENTOPTION_STYLES_NONE
+        | (bytes && bytes < narrowPositionsLimit ? 0 : sci::DOCUMENTOPTION_TEXT_LARGE);
+}
+
+bool ScintillaBox::pastesIntoNewDocument(std::size_t textBytes, bool widePositions,
+                                         std::size_t pasted)
+{
+    return pasted >= backgroundPasteLength
+        || (!widePositions && textBytes + pasted >= narrowPositionsLimit);
+}
+
 void ScintillaBox::paste()
 {
     if (send(sci::GETREADONLY) || m_pasteJob)
@@ -313,7 +326,8 @@ void ScintillaBox::paste()
         return;
     const auto start = static_cast<std::size_t>(send(sci::GETSELECTIONSTART));
     const auto end = static_cast<std::size_t>(send(sci::GETSELECTIONEND));
-    if (clip->length >= backgroundPasteLength) {
+    const bool wide = send(sci::GETDOCUMENTOPTIONS) & sci::DOCUMENTOPTION_TEXT_LARGE;
+    if (pastesIntoNewDocument(static_cast<std::size_t>(send(sci::GETLENGTH)), wide, clip->length)) {
         const std::string_view whole = all();
         m_pasted = newContent();
         setBusy(true);

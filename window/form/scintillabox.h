@@ -130,6 +130,16 @@ public:
     // than this; the last one is kept whatever its size.
     static constexpr std::size_t undoBudget = 128 * 1024 * 1024;
     void setUndoBudget(std::size_t bytes) { m_history.setBudget(bytes); }
+    // Below this many bytes a new document counts its positions in 32 bits, as Scintilla's first
+    // one does: its line index then takes half the memory, much of what a Start on a text of
+    // many short lines costs. Those positions would wrap past 2 GiB, so a paste that would take
+    // such a document this far makes a new document, as a large paste does.
+    static constexpr std::size_t narrowPositionsLimit = std::size_t(1) << 30;
+    // The options of a new document for a text of this many bytes, 0 where that is not known.
+    static long documentOptions(std::size_t bytes);
+    // Whether a paste of that many characters into a text of textBytes makes a new document.
+    static bool pastesIntoNewDocument(std::size_t textBytes, bool widePositions,
+                                      std::size_t pasted);
 
     // Whether new content is filled through Scintilla's loader on the worker thread; where the
     // loader is out of reach it is put into its document on the UI thread instead.

@@ -37,9 +37,8 @@ public:
         // would fill it, when the text is read as one string (which needs a byte more) and when
         // a key is typed into a full one.
         constexpr std::size_t spare = 64 * 1024;
-        m_loader = reinterpret_cast<ILoader *>(
-            m_calls.send(sci::CREATELOADER, bytes ? bytes + spare : 0,
-                         sci::DOCUMENTOPTION_STYLES_NONE | sci::DOCUMENTOPTION_TEXT_LARGE));
+        m_loader = reinterpret_cast<ILoader *>(m_calls.send(
+            sci::CREATELOADER, bytes ? bytes + spare : 0, ScintillaBox::documentOptions(bytes)));
         if (!m_loader)
             throw std::bad_alloc();
     }
@@ -78,7 +77,8 @@ public:
     void finish() override { }
     ScintillaBox::Document take() override
     {
-        return reinterpret_cast<ScintillaBox::Document>(m_calls.send(sci::CREATEDOCUMENT));
+        return reinterpret_cast<ScintillaBox::Document>(
+            m_calls.send(sci::CREATEDOCUMENT, 0, ScintillaBox::documentOptions(m_text.size())));
     }
     std::string_view pending() const override { return m_text; }
 
