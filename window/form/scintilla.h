@@ -45,13 +45,13 @@ namespace zanvo::sci {
     X(SETSCROLLWIDTH, 2274)                                                                        \
     X(APPENDTEXT, 2282)                                                                            \
     X(GETDOCPOINTER, 2357)                                                                         \
-    X(GETDOCUMENTOPTIONS, 2379)                                                                    \
     X(SETDOCPOINTER, 2358)                                                                         \
     X(USEPOPUP, 2371)                                                                              \
     X(SELECTIONISRECTANGLE, 2372)                                                                  \
     X(CREATEDOCUMENT, 2375)                                                                        \
     X(ADDREFDOCUMENT, 2376)                                                                        \
     X(RELEASEDOCUMENT, 2377)                                                                       \
+    X(GETDOCUMENTOPTIONS, 2379)                                                                    \
     X(SETPASTECONVERTENDINGS, 2467)                                                                \
     X(SETSCROLLWIDTHTRACKING, 2516)                                                                \
     X(GETCHARACTERPOINTER, 2520)                                                                   \
