@@ -15,6 +15,7 @@
 #include <cmath>
 
 using namespace zanvo;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -83,10 +84,10 @@ private slots:
 
     void controlsHaveTheirNamesTextsAndPlaces()
     {
-        QCOMPARE(form->windowTitle(), QStringLiteral("Zanvo伪原创工具 1.0"));
+        QCOMPARE(form->windowTitle(), u"Zanvo伪原创工具 1.0"_s);
         QCOMPARE(form->minimumSize(), form->maximumSize());
-        QCOMPARE(control("Command1")->property("text"), QStringLiteral("开始伪原创"));
-        QCOMPARE(control("Command2")->property("text"), QStringLiteral("软件官网"));
+        QCOMPARE(control("Command1")->property("text"), u"开始伪原创"_s);
+        QCOMPARE(control("Command2")->property("text"), u"软件官网"_s);
         QCOMPARE(control("Label2")->property("text"), QString::fromStdString(form1::label2Text()));
         const auto px = [](int twips) { return form1::pixels(twips); };
         QCOMPARE(form->size(), QSize(px(form1::clientArea.width), px(form1::clientArea.height)));
@@ -97,15 +98,15 @@ private slots:
         // What a screen reader reads: the box as a box to type in, the address as a link to follow.
         QAccessibleInterface *box = QAccessible::queryAccessibleInterface(control("Text1"));
         QCOMPARE(box->role(), QAccessible::EditableText);
-        QCOMPARE(box->text(QAccessible::Name), QStringLiteral("需要伪原创的内容"));
+        QCOMPARE(box->text(QAccessible::Name), u"需要伪原创的内容"_s);
         // Its text, only while an assistive technology listens: QScintilla's description of it
         // counts characters from the start at each change on screen.
         form->text1().replace("网名");
         QVERIFY(!box->textInterface());
         QAccessible::setActive(true);
         box = QAccessible::queryAccessibleInterface(control("Text1"));
-        QCOMPARE(box->textInterface()->text(0, 2), QStringLiteral("网名"));
-        QCOMPARE(box->text(QAccessible::Name), QStringLiteral("需要伪原创的内容"));
+        QCOMPARE(box->textInterface()->text(0, 2), u"网名"_s);
+        QCOMPARE(box->text(QAccessible::Name), u"需要伪原创的内容"_s);
         QAccessible::setActive(false);
         QAccessibleInterface *link = QAccessible::queryAccessibleInterface(control("Label2"));
         QCOMPARE(link->role(), QAccessible::Link);
@@ -117,7 +118,7 @@ private slots:
 
     void aLabelShrinksItsFontJustUntilItFits()
     {
-        QLabel label(QStringLiteral("Zanvo伪原创工具可以打乱文章顺序,并自动复制到剪切板."));
+        QLabel label(u"Zanvo伪原创工具可以打乱文章顺序,并自动复制到剪切板."_s);
         label.resize(2000, 20);
         const QFont roomy = label.font();
         fitToWidth(&label);
@@ -139,7 +140,7 @@ private slots:
         QTest::keyClicks(control("Text1"), "a");
         QTest::keyClick(control("Text1"), Qt::Key_Return);
         QTest::keyClicks(control("Text1"), "b");
-        QCOMPARE(box(), QStringLiteral("a\r\nb"));
+        QCOMPARE(box(), u"a\r\nb"_s);
         QCOMPARE(clicked.count(), 0);
         // Forward from the box through both buttons, back again, and back round from the box.
         const std::pair<Qt::Key, const char *> steps[] = {{Qt::Key_Tab, "Command1"},
@@ -151,7 +152,7 @@ private slots:
             QTest::keyClick(QApplication::focusWidget(), key);
             QCOMPARE(QApplication::focusWidget()->objectName(), QLatin1String(next));
         }
-        QCOMPARE(box(), QStringLiteral("a\r\nb"));
+        QCOMPARE(box(), u"a\r\nb"_s);
     }
 
     // Drops on the box as a file manager makes them: the files' addresses as URLs and as text.
@@ -184,11 +185,11 @@ private slots:
         QSignalSpy finished(form, &Form1Window::jobFinished);
         dropOnTheBox({list});
         QVERIFY(finished.wait(10000));
-        QCOMPARE(box(), QStringLiteral("甲一\r\n二乙"));
+        QCOMPARE(box(), u"甲一\r\n二乙"_s);
         QCOMPARE(form->text1().caret(), std::size_t {3});
         control("Text1")->setFocus();
         QTest::keyClick(control("Text1"), Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(box(), QStringLiteral("甲乙"));
+        QCOMPARE(box(), u"甲乙"_s);
 
         const QString latin1 = QString::fromStdString(temp.write("latin1.txt", "caf\xE9"));
         QStringList seen;
@@ -201,7 +202,7 @@ private slots:
         }
         // The messages' texts are the shared layer's, checked there.
         QCOMPARE(seen.size(), 2);
-        QCOMPARE(box(), QStringLiteral("甲乙"));
+        QCOMPARE(box(), u"甲乙"_s);
     }
 
     void onlyALeftClickOnEitherLinkStartsTheLauncher()
@@ -248,7 +249,7 @@ private slots:
         QFile log(launcher.fileName() + ".log");
         QTRY_VERIFY(log.size() > 0);
         QVERIFY(log.open(QIODevice::ReadOnly));
-        QCOMPARE(QString::fromUtf8(log.readAll()), QStringLiteral("1 [%1]\n").arg(address));
+        QCOMPARE(QString::fromUtf8(log.readAll()), u"1 [%1]\n"_s.arg(address));
         qputenv("PATH", path);
     }
 
@@ -271,15 +272,14 @@ private slots:
         QCOMPARE(ends.count(), 1);
         QCOMPARE(seen, QStringList {"Zanvo伪原创工具|运行时错误 '7':\n\n内存不足|确定"});
         QCOMPARE(ends.first().first().toInt(), runtimeErrorStatus);
-        QCOMPARE(box(), QStringLiteral("a\r\nb"));
+        QCOMPARE(box(), u"a\r\nb"_s);
         QVERIFY(!QGuiApplication::overrideCursor());
     }
 
     void qtsOwnTextsReadChineseAndTheClockReadsTheTimeOfDay()
     {
         QVERIFY(installChineseTranslation(*qApp));
-        QCOMPARE(QCoreApplication::translate("QWidgetTextControl", "&Undo"),
-                 QStringLiteral("撤消(&U)"));
+        QCOMPARE(QCoreApplication::translate("QWidgetTextControl", "&Undo"), u"撤消(&U)"_s);
         // Against Qt's own clock; a read across midnight is tried again.
         for (int attempt = 0; attempt < 2; ++attempt) {
             const double qt = QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
@@ -289,7 +289,7 @@ private slots:
             if (attempt == 0 && qt > 86399.0)
                 QTest::qWait(1500);
             else
-                QFAIL(qPrintable(QStringLiteral("%1 against Qt's %2").arg(ours).arg(qt)));
+                QFAIL(qPrintable(u"%1 against Qt's %2"_s.arg(ours).arg(qt)));
         }
     }
 };

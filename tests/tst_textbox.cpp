@@ -12,6 +12,7 @@
 #include <QtWidgets>
 
 using namespace zanvo;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -72,37 +73,36 @@ private slots:
         QTest::keyClick(edit, Qt::Key_End, Qt::ControlModifier);
         const QRect before = box->inputMethodQuery(Qt::ImCursorRectangle).toRect();
 
-        preedit(edit, QStringLiteral("zhong"));
+        preedit(edit, u"zhong"_s);
         // Shown in place, after the caret, and not part of the text.
-        QCOMPARE(typed(), QStringLiteral("网名\r\nab"));
+        QCOMPARE(typed(), u"网名\r\nab"_s);
         const QRect during = box->inputMethodQuery(Qt::ImCursorRectangle).toRect();
         QVERIFY(during.x() > before.x() && during.y() == before.y());
         QVERIFY(box->rect().contains(during.center()));
-        QCOMPARE(box->inputMethodQuery(Qt::ImSurroundingText).toString(), QStringLiteral("ab"));
+        QCOMPARE(box->inputMethodQuery(Qt::ImSurroundingText).toString(), u"ab"_s);
         QCOMPARE(box->inputMethodQuery(Qt::ImCursorPosition).toInt(), 2);
 
-        preedit(edit, QStringLiteral("zhongwen"));
+        preedit(edit, u"zhongwen"_s);
         // One event may commit one word and begin the next.
         QInputMethodEvent both(
-            QStringLiteral("wen"),
-            {QInputMethodEvent::Attribute(QInputMethodEvent::Cursor, 3, 1, QVariant())});
-        both.setCommitString(QStringLiteral("中"));
+            u"wen"_s, {QInputMethodEvent::Attribute(QInputMethodEvent::Cursor, 3, 1, QVariant())});
+        both.setCommitString(u"中"_s);
         QApplication::sendEvent(edit, &both);
-        QCOMPARE(typed(), QStringLiteral("网名\r\nab中"));
-        commit(edit, QStringLiteral("文"));
-        QCOMPARE(typed(), QStringLiteral("网名\r\nab中文"));
-        QCOMPARE(box->inputMethodQuery(Qt::ImSurroundingText).toString(), QStringLiteral("ab中文"));
+        QCOMPARE(typed(), u"网名\r\nab中"_s);
+        commit(edit, u"文"_s);
+        QCOMPARE(typed(), u"网名\r\nab中文"_s);
+        QCOMPARE(box->inputMethodQuery(Qt::ImSurroundingText).toString(), u"ab中文"_s);
         // An abandoned composition leaves nothing behind.
-        preedit(edit, QStringLiteral("x"));
+        preedit(edit, u"x"_s);
         preedit(edit, QString());
-        QCOMPARE(typed(), QStringLiteral("网名\r\nab中文"));
+        QCOMPARE(typed(), u"网名\r\nab中文"_s);
     }
 
     void pastesSmallAndLargeTakeThePlatformsLineBreaks()
     {
-        const QString line = QStringLiteral("网名\n");
+        const QString line = u"网名\n"_s;
         const std::size_t large = ScintillaBox::backgroundPasteLength / 3 + 1;
-        for (const QString &pasted : {QStringLiteral("a\nb\r\nc\rd"), line.repeated(large)}) {
+        for (const QString &pasted : {u"a\nb\r\nc\rd"_s, line.repeated(large)}) {
             init();
             edit->box().replace("[]");
             edit->setFocus();
@@ -112,15 +112,13 @@ private slots:
             QTRY_VERIFY(!edit->box().isBusy());
             const QString expected = thisPlatform() == Platform::Windows
                 ? pasted
-                : QString(pasted)
-                      .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
-                      .replace('\n', QStringLiteral("\r\n"));
+                : QString(pasted).replace(u"\r\n"_s, u"\n"_s).replace('\n', u"\r\n"_s);
             QCOMPARE(text(edit->box()), '[' + expected + ']');
             // The caret stands after what was pasted, and Ctrl+Z takes the paste back whole.
             QCOMPARE(edit->SendScintilla(QsciScintillaBase::SCI_GETCURRENTPOS),
                      1 + long(expected.toUtf8().size()));
             QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier);
-            QCOMPARE(text(edit->box()), QStringLiteral("[]"));
+            QCOMPARE(text(edit->box()), u"[]"_s);
         }
     }
 
@@ -139,10 +137,10 @@ private slots:
         QGuiApplication::clipboard()->clear();
         QTest::keyClick(edit, Qt::Key_X, Qt::ControlModifier);
         QCOMPARE(QGuiApplication::clipboard()->text(), copied);
-        QCOMPARE(text(edit->box()), QStringLiteral("[]"));
+        QCOMPARE(text(edit->box()), u"[]"_s);
         // Nothing selected: nothing cut, and the character after the caret stays.
         QTest::keyClick(edit, Qt::Key_X, Qt::ControlModifier);
-        QCOMPARE(text(edit->box()), QStringLiteral("[]"));
+        QCOMPARE(text(edit->box()), u"[]"_s);
         QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(text(edit->box()), QString::fromUtf8(QByteArray("[p\0q\r\n\0r]", 9)));
         // A rectangle's rows are joined by Scintilla, with the platform's line breaks all the same.
@@ -175,11 +173,11 @@ private slots:
         failing.run(EditCommand::Paste);
         QVERIFY(failing.isBusy());
         QTRY_VERIFY(!failing.isBusy());
-        QCOMPARE(reports, QStringList {QStringLiteral("运行时错误 '7':\n\n内存不足")});
+        QCOMPARE(reports, QStringList {u"运行时错误 '7':\n\n内存不足"_s});
         QCOMPARE(busy, (std::vector<bool> {true, false}));
-        QCOMPARE(text(failing), QStringLiteral("kept"));
+        QCOMPARE(text(failing), u"kept"_s);
         QTest::keyClicks(edit, "x");
-        QCOMPARE(text(failing), QStringLiteral("xkept"));
+        QCOMPARE(text(failing), u"xkept"_s);
     }
 
     void enterBreaksALineWithCrLfInADocumentSwappedIn()
@@ -189,7 +187,7 @@ private slots:
         edit->box().replace("a");
         QTest::keyClick(edit, Qt::Key_End, Qt::ControlModifier);
         QTest::keyClick(edit, Qt::Key_Return);
-        QCOMPARE(text(edit->box()), QStringLiteral("a\r\n"));
+        QCOMPARE(text(edit->box()), u"a\r\n"_s);
     }
 
     void theMenuSpeaksChinese()
@@ -202,10 +200,10 @@ private slots:
             if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
                 for (QAction *action : menu->actions())
                     seen << (action->isSeparator()
-                                 ? QStringLiteral("|")
+                                 ? u"|"_s
                                  : action->text() + (action->isEnabled() ? "" : "-"));
                 for (QAction *action : menu->actions())
-                    if (action->text() == QStringLiteral("全选(&A)"))
+                    if (action->text() == u"全选(&A)"_s)
                         action->trigger();
                 menu->close();
             }
@@ -242,12 +240,12 @@ private slots:
             init();
             ScintillaBox &box = edit->box();
             box.loadOffThread(offThread);
-            const QString text2 = QStringLiteral("一\r\n二") + QChar(0) + QStringLiteral("\r\n三");
+            const QString text2 = u"一\r\n二"_s + QChar(0) + u"\r\n三"_s;
             box.replace("old");
             box.replace(text2.toStdString());
             QCOMPARE(text(box), text2);
             box.run(EditCommand::Undo);
-            QCOMPARE(text(box), QStringLiteral("old"));
+            QCOMPARE(text(box), u"old"_s);
             box.run(EditCommand::Redo);
             QCOMPARE(text(box), text2);
             QTest::keyClicks(edit, "x");
@@ -255,7 +253,7 @@ private slots:
             QCOMPARE(text(box), text2);
             // A text brought back by redo is undone again.
             box.run(EditCommand::Undo);
-            QCOMPARE(text(box), QStringLiteral("old"));
+            QCOMPARE(text(box), u"old"_s);
         }
         init();
         ScintillaBox &box = edit->box();
@@ -266,9 +264,9 @@ private slots:
         QCOMPARE(box.keptTexts(), std::size_t(1));
         box.run(EditCommand::Undo);
         box.run(EditCommand::Undo);
-        QCOMPARE(text(box), QStringLiteral("cccccc"));
+        QCOMPARE(text(box), u"cccccc"_s);
         box.run(EditCommand::Redo);
-        QCOMPARE(text(box), QStringLiteral("dddddd"));
+        QCOMPARE(text(box), u"dddddd"_s);
         // Within the budget, as many texts as it holds.
         box.setUndoBudget(12);
         for (const char *step : {"eeeeee", "ffffff", "gggggg"})
